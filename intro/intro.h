@@ -1,0 +1,89 @@
+// The intro module: a group logo, two endless scrollers and a fading caption on
+// a 640x480 8-bit screen, animated by rewriting palette entries once per 60 Hz
+// frame. Everything is plain functions over globals; each effect lives in its
+// own file and advances by exactly one frame per call. resetintro() puts every
+// global back to its start value, so tests and tools can replay a run from
+// frame 1 without the timer.
+#pragma once
+
+#include <allegro.h>
+
+#include <atomic>
+
+namespace intro {
+
+// ---- screen layout -------------------------------------------------------
+constexpr int screenw = 640;     // pixels
+constexpr int screenh = 480;     // pixels
+constexpr int bandheight = 48;   // rows of a scroller or caption band
+constexpr int tickspeed = BPS_TO_TIMER(60);  // timer units of 1/1193181 s
+
+// ---- content handles (start-up) -------------------------------------------
+extern BITMAP *logo;     // object 0: the 640x480 picture, drawn once
+extern FONT *myfont;     // object 1: the scroller and caption font
+extern BITMAP *buffer;   // back buffer the scrollers draw into, 640x480x8
+
+// ---- frame pacing (loop.cpp) ----------------------------------------------
+extern std::atomic<int> timerCount;  // ticks arrived and not yet consumed
+extern int scrollline1;              // scroller 1 text top, row
+extern int scrollline2;              // scroller 2 text top, row
+
+void timerCountUpdate();
+void runframe(void (*retrace)());  // step, timerCount = 0, refresh
+bool pollframe(void (*retrace)()); // one frame if a tick is pending
+void frameloop();                  // frames until a key is pressed
+
+// ---- palette (palette.cpp) -------------------------------------------------
+extern PALETTE pal;  // working copy; components are raw bytes
+
+void _setpalcolor(int index, int r, int g, int b);
+void pushpal(int from, int to);  // entries from..to to the display
+
+// ---- scrollers (scrollers.cpp) ---------------------------------------------
+extern const char scrolltext1[];
+extern const char scrolltext2[];
+extern int sp1, sp2;                   // x of each text's left edge, pixels
+extern int sl1, sl2;                   // wrap lengths, pixels
+extern unsigned char fcol1, fcol2;     // text intensities, wrap at 256
+
+void scrollerstep(const char *text, int y, int &x, int wraplength, int speed,
+                  int pulsemask, int index, unsigned char &intensity);
+void scrollers();  // scroller 1, then scroller 2
+
+// ---- title line (titleline.cpp) --------------------------------------------
+extern const char *const caption[3];
+extern unsigned char tlcindex;  // palette entry of the caption
+extern int tls;                 // which caption, 0..2
+extern int fs;                  // phase: 1 in, 2 hold, 3 out, 4 wipe
+extern int tlc;                 // caption intensity, 0..60
+extern int wait;                // frames spent holding
+
+void drawTextLine();
+void textlineflasher();
+
+// ---- flashes (flashes.cpp) -------------------------------------------------
+extern int wflf;              // logo flash rest counter; 368 = flashing
+extern unsigned char lfcol;   // logo flash intensity, 60 down to 10
+extern int wffsf;             // background flash rest counter; 256 = flashing
+extern unsigned char fsfcol;  // background flash intensity, 60 down to 0
+
+void logoflasher();
+void fullscreenflasher();
+
+// ---- content (content.cpp) -------------------------------------------------
+const char *checkcontent(const DATAFILE *data);  // null when usable
+// The checked data file, or null with a complaint; "#" is the attached one.
+DATAFILE *loadcontent(const char *name, const char **complaint);
+
+// ---- start-up (startup.cpp) ------------------------------------------------
+void resetintro();  // every global to its start value, handles to null
+int intromain();    // the program: 0 after a key, 1 on failure
+
+// per-file start values, called by resetintro()
+void resetloop();
+void resetpalette();
+void resetscrollers();
+void resettitleline();
+void resetflashes();
+
+}  // namespace intro

@@ -1,0 +1,67 @@
+// The two scrollers. Each frame a scroller clears its band in the back buffer,
+// draws its whole text at its current x (the library clips), moves left, wraps
+// back to the right edge once it has gone a fixed length past the left one, and
+// every few positions steps its colour one notch brighter, wrapping to black
+// after 255. The wrap lengths are fixed numbers, not measured from the font.
+#include "intro.h"
+
+namespace intro {
+
+const char scrolltext1[] =
+   "hello and welcome to this very ugly piece of code one could call an intro. "
+   "it was done by vorlash for quib, just to check out the possibilities of the "
+   "allegro gaming library. if you don't know this library yet, just have a "
+   "look at 'library-home-page-url', there you'll find everything to know about "
+   "allegro. thats all for now, more to come. vorlash/quib signing off in "
+   "12/2003. ";
+
+const char scrolltext2[] =
+   "greetings to the whole quib familiy: wubo, dravelix and kestrune. also "
+   "greetings to you :-)= if you would like to contact quib, just do it by "
+   "email. the adresses could be found within the infofile of quelpa#2 (to "
+   "which this intro belongs). thats it for this (the second) scroller. stay "
+   "krewl, l8er! ";
+
+int sp1;              // x of text 1's left edge, pixels
+int sp2;              // x of text 2's left edge, pixels
+int sl1;              // text 1 wraps once x < -sl1, pixels
+int sl2;              // text 2 wraps once x < -sl2, pixels
+unsigned char fcol1;  // text 1 intensity, raw byte
+unsigned char fcol2;  // text 2 intensity, raw byte
+
+void resetscrollers()
+{
+   sp1 = 800;
+   sp2 = 800;
+   sl1 = 6704;
+   sl2 = 5440;
+   fcol1 = 0;
+   fcol2 = 30;
+}
+
+void scrollerstep(const char *text, int y, int &x, int wraplength, int speed,
+                  int pulsemask, int index, unsigned char &intensity)
+{
+   // rows y..y+48 inclusive; column 640 is off the bitmap and clipped
+   rectfill(buffer, 0, y, screenw, y + bandheight, 0);
+   textout(buffer, myfont, text, x, y, index);
+
+   x -= speed;
+   if (x < -wraplength)
+      x = screenw;
+
+   // tested after the wrap, so a wrap pulses at both its ends
+   if ((x & pulsemask) == 0) {
+      intensity += 8;
+      _setpalcolor(index, intensity, intensity, intensity);
+      pushpal(index, index);
+   }
+}
+
+void scrollers()
+{
+   scrollerstep(scrolltext1, scrollline1, sp1, sl1, 2, 7, 128, fcol1);
+   scrollerstep(scrolltext2, scrollline2, sp2, sl2, 1, 3, 129, fcol2);
+}
+
+}  // namespace intro
