@@ -1,0 +1,18 @@
+# Installs the Debian packages named as arguments that are not installed yet,
+# updating the package lists first; through sudo when not run as root.
+need_packages() {
+   local missing=()
+   for pkg in "$@"; do
+      dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" ||
+         missing+=("$pkg")
+   done
+   [ ${#missing[@]} = 0 ] && return 0
+   local sudo=
+   [ "$(id -u)" = 0 ] || sudo=sudo
+   echo "installing ${missing[*]}"
+   $sudo apt-get update -qq &&
+      DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+}
+
+# What building the intro takes.
+build_packages=(g++ cmake make pkg-config liballegro4-dev)
