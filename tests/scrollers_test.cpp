@@ -1,139 +1,82 @@
-// The scrollers: positions through two wraps of each, the frames they first
-// show on screen, the strict wrap test, the double pulse at every wrap, the
-// intensity sequences and the extent of the band clear.
+// The scrollers: positions and pulses through two wraps of each, the first
+// frames each shows on screen, the intensity sequences and the band clear.
 #include "support.h"
 
-namespace {
+#include <vector>
 
 using namespace intro;
-using test::leftmost;
-using test::markdisplay;
-using test::shown;
+using test::span;
 
 class Scrollers : public test::Intro {};
 
-// Where a scroller draws its text in frame f (1-based): from 800 down to
-// -wrap, then from 640 down to -wrap again, for ever.
-int drawnx(int f, int speed, int wrap)
+// Where a scroller draws in frame f (from 1): 800 down to -wrap, then 640
+// down to -wrap, for ever; the wrap test is strict.
+static int drawnx(int f, int speed, int wrap)
 {
-   int first = (800 + wrap) / speed + 1;  // frames in the first pass
-   if (f <= first)
-      return 800 - speed * (f - 1);
-   int pass = (640 + wrap) / speed + 1;
-   return 640 - speed * ((f - first - 1) % pass);
+   int first = (800 + wrap) / speed + 1, pass = (640 + wrap) / speed + 1;
+   return f <= first ? 800 - speed * (f - 1) : 640 - speed * ((f - first - 1) % pass);
 }
 
 TEST_F(Scrollers, PositionsAndPulsesThroughTwoWrapsOfEach)
 {
-   const int total = 800 + 5440 + 1 + 640 + 5440 + 1 + 10;  // two wraps of 2
-   int pulses1 = 0, pulses2 = 0;
-   for (int f = 1; f <= total; f++) {
+   for (int f = 1; f <= 800 + 2 * (5440 + 1) + 640 + 10; f++) {
       ASSERT_EQ(sp1, drawnx(f, 2, 6704)) << "frame " << f;
       ASSERT_EQ(sp2, drawnx(f, 1, 5440)) << "frame " << f;
-      unsigned char before1 = fcol1, before2 = fcol2;
-      frame();
+      unsigned char was1 = fcol1, was2 = fcol2;
+      frames();
+      // a pulse where the new x is a multiple of 8 (4): twice running at a wrap
       bool pulse1 = (drawnx(f + 1, 2, 6704) & 7) == 0;
       bool pulse2 = (drawnx(f + 1, 1, 5440) & 3) == 0;
-      ASSERT_EQ(fcol1, static_cast<unsigned char>(before1 + (pulse1 ? 8 : 0)))
-         << "frame " << f;
-      ASSERT_EQ(fcol2, static_cast<unsigned char>(before2 + (pulse2 ? 8 : 0)))
-         << "frame " << f;
-      pulses1 += pulse1;
-      pulses2 += pulse2;
+      ASSERT_EQ(fcol1, (was1 + 8 * pulse1) & 255) << "frame " << f;
+      ASSERT_EQ(fcol2, (was2 + 8 * pulse2) & 255) << "frame " << f;
    }
-   EXPECT_EQ(sp1, drawnx(total + 1, 2, 6704));
-   EXPECT_GT(pulses1, 3000);
-   EXPECT_GT(pulses2, 3000);
+   EXPECT_EQ(drawnx(3752, 2, 6704), -6702);  // the fixture's own wrap points
+   EXPECT_EQ(drawnx(3753, 2, 6704), -6704);
+   EXPECT_EQ(drawnx(3754, 2, 6704), 640);
 }
 
-TEST_F(Scrollers, WrapIsStrictAndPulsesAtBothEnds)
-{
-   frames(3751);
-   EXPECT_EQ(sp1, -6702);
-   unsigned char start = fcol1;
-   frame();  // 3752 moves to exactly -6704: no wrap yet, a multiple of 8
-   EXPECT_EQ(sp1, -6704);
-   EXPECT_EQ(fcol1, static_cast<unsigned char>(start + 8));
-   frame();  // 3753 draws at -6704, then wraps to 640
-   EXPECT_EQ(sp1, 640);
-   EXPECT_EQ(fcol1, static_cast<unsigned char>(start + 16));
-   frames(3);
-   EXPECT_EQ(sp1, 634);
-   EXPECT_EQ(fcol1, static_cast<unsigned char>(start + 16));
-   frame();  // 632
-   EXPECT_EQ(fcol1, static_cast<unsigned char>(start + 24));
-
-   frames(6239 - 3757);
-   EXPECT_EQ(sp2, -5439);
-   unsigned char start2 = fcol2;
-   frame();  // 6240: exactly -5440
-   EXPECT_EQ(sp2, -5440);
-   EXPECT_EQ(fcol2, static_cast<unsigned char>(start2 + 8));
-   frame();  // 6241: wraps to 640, pulses again
-   EXPECT_EQ(sp2, 640);
-   EXPECT_EQ(fcol2, static_cast<unsigned char>(start2 + 16));
-}
-
-TEST_F(Scrollers, FirstFramesOnScreen)
-{
-   frames(81);  // scroller 1 drawn at 640 in frame 81: nothing on screen yet
-   EXPECT_EQ(leftmost(bufferbmp, 128, 100, 148), -1);
-   frame();  // 82, at 638
-   EXPECT_EQ(leftmost(bufferbmp, 128, 100, 148), 638);
-   EXPECT_EQ(getpixel(bufferbmp, 638, 100), 128);
-   EXPECT_EQ(getpixel(bufferbmp, 638, 139), 128);
-   EXPECT_EQ(getpixel(bufferbmp, 638, 140), 0) << "the glyphs are 40 rows";
-   EXPECT_EQ(leftmost(screenbmp, 128, 100, 148), 638) << "and the band copied";
-
-   frames(161 - 82);  // scroller 2 drawn at 640 in frame 161
-   EXPECT_EQ(leftmost(bufferbmp, 129, 336, 384), -1);
-   frame();  // 162, at 639
-   EXPECT_EQ(leftmost(bufferbmp, 129, 336, 384), 639);
-   EXPECT_EQ(leftmost(screenbmp, 129, 336, 384), 639);
-}
-
-TEST_F(Scrollers, IntensitySequencesWrapAtAByteAndShowSixBits)
-{
-   std::vector<int> seen1, seen2;
-   for (int f = 1; f <= 4 * 40; f++) {
-      markdisplay();
-      frame();
-      if (test::pushed(128)) {
-         EXPECT_EQ(shown(128).r, pal[128].r & 63) << "frame " << f;
-         EXPECT_EQ(shown(128).g, shown(128).b);
-         seen1.push_back(pal[128].r);
-      }
-      if (test::pushed(129)) {
-         EXPECT_EQ(shown(129).r, pal[129].r & 63) << "frame " << f;
-         seen2.push_back(pal[129].r);
-      }
-      if (f < 4) {
-         EXPECT_EQ(pal[128].r + pal[129].r, 0) << "black until the first pulse";
-      }
-   }
-   ASSERT_EQ(seen1.size(), 40u);
-   ASSERT_EQ(seen2.size(), 40u);
-   EXPECT_EQ(seen1[0], 8);
-   EXPECT_EQ(seen1[30], 248);
-   EXPECT_EQ(seen1[31], 0);
-   EXPECT_EQ(seen1[32], 8);
-   EXPECT_EQ(seen2[0], 38);
-   EXPECT_EQ(seen2[27], 254);
-   EXPECT_EQ(seen2[28], 6);
-   EXPECT_EQ(seen2[31], 30);
-   EXPECT_EQ(seen2[32], 38) << "a full cycle is 32 pulses";
-}
-
-TEST_F(Scrollers, BandClearCoversFortyNineRows)
+TEST_F(Scrollers, FirstFramesOnScreenAndTheBandClear)
 {
    clear_to_color(bufferbmp, test::paper);
-   frame();  // both texts are still off the right edge
-   for (int y : {scrollline1, scrollline2}) {
+   frames(81);  // scroller 1 drawn at 640: nothing shows
+   EXPECT_EQ(span(bufferbmp, 128, 0, 479).first, -1);
+   for (int y : {100, 336}) {
       EXPECT_TRUE(test::allrows(bufferbmp, test::paper, y - 1, y - 1)) << y;
-      EXPECT_TRUE(test::allrows(bufferbmp, 0, y, y + bandheight)) << y;
-      EXPECT_TRUE(test::allrows(bufferbmp, test::paper, y + bandheight + 1,
-                                y + bandheight + 1)) << y;
+      EXPECT_TRUE(test::allrows(bufferbmp, 0, y, y + 48)) << y;
+      EXPECT_TRUE(test::allrows(bufferbmp, test::paper, y + 49, y + 49)) << y;
    }
+   frames();  // 82, at 638, rows 100..139
+   EXPECT_EQ(span(bufferbmp, 128, 100, 139), std::make_pair(638, 639));
+   EXPECT_EQ(span(bufferbmp, 128, 0, 99).first, -1);
+   EXPECT_EQ(span(bufferbmp, 128, 140, 479).first, -1);
+   EXPECT_EQ(span(screenbmp, 128, 100, 139).first, 638) << "band copied";
+
+   frames(161 - 82);  // scroller 2 drawn at 640
+   EXPECT_EQ(span(bufferbmp, 129, 336, 375).first, -1);
+   frames();  // 162, at 639
+   EXPECT_EQ(span(bufferbmp, 129, 336, 375), std::make_pair(639, 639));
 }
 
-}  // namespace
+TEST_F(Scrollers, IntensitiesWrapAtAByteAndShowSixBits)
+{
+   std::vector<int> seen[2];
+   for (int f = 1; f <= 4 * 33; f++) {
+      test::markdisplay();
+      frames();
+      for (int s = 0; s < 2; s++)
+         if (test::pushed(128 + s)) {
+            EXPECT_EQ(test::shown(128 + s).r, pal[128 + s].r & 63) << f;
+            seen[s].push_back(pal[128 + s].r);
+         } else if (f < 4) {
+            EXPECT_EQ(pal[128 + s].r, 0) << "black until the first pulse";
+         }
+   }
+   ASSERT_EQ(seen[0].size(), 33u);
+   ASSERT_EQ(seen[1].size(), 33u);
+   EXPECT_EQ(std::vector<int>(seen[0].begin() + 29, seen[0].end()),
+             (std::vector<int>{240, 248, 0, 8}));
+   EXPECT_EQ(std::vector<int>(seen[1].begin(), seen[1].begin() + 2),
+             (std::vector<int>{38, 46}));
+   EXPECT_EQ(std::vector<int>(seen[1].begin() + 27, seen[1].end()),
+             (std::vector<int>{254, 6, 14, 22, 30, 38}));
+}

@@ -1,50 +1,135 @@
-// Shared fixtures for the headless tests. The library runs with no display
-// (SYSTEM_NONE); screen and buffer are memory bitmaps, logo is a checkerboard so
-// that any shifted or mis-sized copy of it shows, and the font is made of solid
-// blocks so that a drawn text's ink starts exactly at its x.
+// Fixtures for the headless tests: the library with no display, memory
+// bitmaps for screen and buffer, a checkerboard logo (any shifted or resized
+// copy of it shows) and a font of solid 10x40 blocks (a text's ink starts
+// exactly at its x). The display palette is marked with a value no push can
+// leave (pushes are 0..63), so a test sees which entries a frame pushed.
 #pragma once
 
 #include "intro.h"
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
+#include <cerrno>
+#include <cstdlib>
+#include <utility>
 
 namespace test {
 
-constexpr int blockw = 10;  // width of every glyph of the block font, pixels
-constexpr int blockh = 40;  // height of every glyph, pixels
-constexpr int sentinel = 200;  // a component no push can show (pushes are 0..63)
-constexpr int paper = 9;  // colour the fixture fills screen and buffer with
+constexpr int blockw = 10, blockh = 40;  // glyph size of the block font, pixels
+constexpr int mark = 200;                // display component before a push
+constexpr int paper = 9;                 // colour screen starts filled with
 
-// Makes a font of solid blocks, characters first..last, in colour 1.
-FONT *blockfont(int first = 32, int last = 126, int w = blockw, int h = blockh);
+// A grabber sheet of solid glyphs for characters 32..last, h pixels high.
+inline BITMAP *blocksheet(int last = 126, int h = blockh)
+{
+   BITMAP *sheet = create_bitmap((last - 31) * (blockw + 1) + 1, h + 2);
+   clear_to_color(sheet, 255);  // the grabber's cell frame
+   for (int i = 0; i <= last - 32; i++)
+      rectfill(sheet, 1 + i * (blockw + 1), 1, (i + 1) * (blockw + 1) - 1, h, 1);
+   return sheet;
+}
 
-// Sets display entries 0..255 to (sentinel, index, sentinel).
-void markdisplay();
-// The display's entry as pushed, or nothing since the last markdisplay().
-bool pushed(int index);
-RGB shown(int index);
+inline FONT *blockfont()
+{
+   BITMAP *sheet = blocksheet();
+   FONT *f = grab_font_from_bitmap(sheet);
+   destroy_bitmap(sheet);
+   return f;
+}
 
-// Leftmost and rightmost column holding colour c in rows y0..y1 of bmp, or -1.
-int leftmost(BITMAP *bmp, int c, int y0, int y1);
-int rightmost(BITMAP *bmp, int c, int y0, int y1);
-// Rows y0..y1 of a and b hold the same pixels.
-bool samerows(BITMAP *a, BITMAP *b, int y0, int y1);
-// Every pixel of rows y0..y1 of bmp is c.
-bool allrows(BITMAP *bmp, int c, int y0, int y1);
+inline void markdisplay()
+{
+   PALETTE marks;
+   for (RGB &e : marks)
+      e = RGB{mark, mark, mark, 0};
+   set_palette_range(marks, 0, 255, 0);
+}
 
-// Screen, buffer, logo and block font bound, every global at its start value.
+inline RGB shown(int index)
+{
+   PALETTE now;
+   get_palette(now);
+   return now[index];
+}
+
+inline bool pushed(int index) { return shown(index).r != mark; }
+
+// First and last column holding colour c in rows y0..y1, or (-1, -1).
+inline std::pair<int, int> span(BITMAP *bmp, int c, int y0, int y1)
+{
+   std::pair<int, int> s{-1, -1};
+   for (int x = 0; x < bmp->w; x++)
+      for (int y = y0; y <= y1; y++)
+         if (getpixel(bmp, x, y) == c) {
+            s = {s.first < 0 ? x : s.first, x};
+            break;
+         }
+   return s;
+}
+
+// Rows y0..y1 of a are the same as in b; or every pixel in them is c.
+inline bool samerows(BITMAP *a, BITMAP *b, int y0, int y1)
+{
+   for (int y = y0; y <= y1; y++)
+      for (int x = 0; x < a->w; x++)
+         if (getpixel(a, x, y) != getpixel(b, x, y))
+            return false;
+   return true;
+}
+inline bool allrows(BITMAP *a, int c, int y0, int y1)
+{
+   for (int y = y0; y <= y1; y++)
+      for (int x = 0; x < a->w; x++)
+         if (getpixel(a, x, y) != c)
+            return false;
+   return true;
+}
+
+class Headless : public ::testing::Environment {
+   void SetUp() override
+   {
+      ASSERT_EQ(install_allegro(SYSTEM_NONE, &errno, atexit), 0);
+      set_color_depth(8);
+      text_mode(-1);
+   }
+};
+inline auto *const headless = ::testing::AddGlobalTestEnvironment(new Headless);
+
+inline void noretrace() {}
+
+// Screen, buffer, logo and font bound, every global at its start value.
 class Intro : public ::testing::Test {
 protected:
-   void SetUp() override;
-   void TearDown() override;
-   void frame();           // one frame, no retrace wait
-   void frames(int n);     // n frames
-   int framesrun = 0;      // frames since SetUp
-   BITMAP *screenbmp = nullptr, *bufferbmp = nullptr, *logobmp = nullptr;
-   FONT *fontobj = nullptr;
+   void SetUp() override
+   {
+      intro::resetintro();
+      screen = screenbmp = create_bitmap(640, 480);
+      intro::buffer = bufferbmp = create_bitmap(640, 480);
+      intro::logo = logobmp = create_bitmap(640, 480);
+      intro::myfont = fontobj = blockfont();
+      clear_to_color(screenbmp, paper);
+      clear_to_color(bufferbmp, 0);
+      for (int y = 0; y < 480; y++)
+         for (int x = 0; x < 640; x++)
+            putpixel(logobmp, x, y, (x + y) & 1);
+      markdisplay();
+   }
+   void TearDown() override
+   {
+      intro::resetintro();
+      screen = nullptr;
+      destroy_bitmap(screenbmp);
+      destroy_bitmap(bufferbmp);
+      destroy_bitmap(logobmp);
+      destroy_font(fontobj);
+   }
+   void frames(int n = 1)
+   {
+      for (int i = 0; i < n; i++)
+         intro::runframe(noretrace);
+   }
+   BITMAP *screenbmp, *bufferbmp, *logobmp;
+   FONT *fontobj;
 };
 
 }  // namespace test

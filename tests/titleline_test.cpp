@@ -1,145 +1,97 @@
-// The title line: entry 130 over a whole cycle of three captions, where each
-// caption lands on the screen, the black-glyph frame, the wipe from the logo,
-// and the reset from an out-of-range caption number.
+// The title line: entry 130 through a whole cycle of three captions and into
+// the next, where each caption lands, the black-glyph frame, the wipe from the
+// logo and the reset of an out-of-range caption number.
 #include "support.h"
 
 #include <cstring>
 
-namespace {
-
 using namespace intro;
-using test::markdisplay;
-using test::pushed;
-using test::shown;
 
 class TitleLine : public test::Intro {
 protected:
-   // The caption's rectangle in the block font: rows 225..264, centred on 320.
-   void expectcaption(int which, const char *when)
+   // Caption n in the block font: rows 225..264, centred on column 320.
+   void expectcaption(int n, int frame)
    {
-      int len = static_cast<int>(std::strlen(caption[which])) * test::blockw;
-      int x0 = 320 - len / 2;
-      EXPECT_EQ(test::leftmost(screenbmp, 130, 225, 264), x0) << when;
-      EXPECT_EQ(test::rightmost(screenbmp, 130, 225, 264), x0 + len - 1) << when;
-      EXPECT_EQ(getpixel(screenbmp, x0, 225), 130) << when;
-      EXPECT_EQ(getpixel(screenbmp, x0, 264), 130) << when;
-      EXPECT_NE(getpixel(screenbmp, x0, 224), 130) << when;
-      EXPECT_NE(getpixel(screenbmp, x0, 265), 130) << when;
+      int len = static_cast<int>(std::strlen(caption[n])) * test::blockw;
+      EXPECT_EQ(test::span(screenbmp, 130, 225, 264),
+                std::make_pair(320 - len / 2, 320 - len / 2 + len - 1)) << frame;
+      EXPECT_EQ(test::span(screenbmp, 130, 0, 224).first, -1) << frame;
+      EXPECT_EQ(test::span(screenbmp, 130, 265, 479).first, -1) << frame;
    }
    bool bandislogo() { return test::samerows(screenbmp, logobmp, 225, 272); }
+   void rubout() { blit(logobmp, screenbmp, 0, 225, 0, 225, 640, 48); }
 };
 
-// What entry 130 is set to in frame f (1-based) of a 331-frame cycle, or -1.
-int expected(int f)
+// Entry 130 in frame f (from 1): 15 frames up in 4s, 300 held, 15 down, a wipe.
+static int expected(int f)
 {
    int p = (f - 1) % 331;
-   if (p < 15)
-      return 4 * (p + 1);
-   if (p >= 315 && p < 330)
-      return 56 - 4 * (p - 315);
-   return -1;
+   return p < 15 ? 4 * (p + 1) : p >= 315 && p < 330 ? 56 - 4 * (p - 315) : -1;
 }
 
-TEST_F(TitleLine, EntryOneThirtyOverThreeCaptions)
+TEST_F(TitleLine, EntryOneThirtyThroughThreeCaptionsAndIntoTheNext)
 {
    int atsixty = 0;
-   for (int f = 1; f <= 993 + 331; f++) {
-      markdisplay();
-      frame();
-      int want = expected(f);
-      if (want < 0) {
-         EXPECT_FALSE(pushed(130)) << "frame " << f;
-      } else {
-         ASSERT_TRUE(pushed(130)) << "frame " << f;
-         EXPECT_EQ(shown(130).r, want) << "frame " << f;
-         EXPECT_EQ(shown(130).b, want) << "frame " << f;
+   for (int f = 1; f <= 993 + 40; f++) {
+      test::markdisplay();
+      frames();
+      ASSERT_EQ(test::pushed(130), expected(f) >= 0) << "frame " << f;
+      if (expected(f) >= 0) {
+         EXPECT_EQ(test::shown(130).g, expected(f)) << "frame " << f;
       }
-      if (f <= 331 && pal[130].r == 60)
-         atsixty++;
+      atsixty += f <= 331 && pal[130].r == 60;
    }
    EXPECT_EQ(atsixty, 301);
 }
 
-TEST_F(TitleLine, FadeInDrawsFirstHoldDrawsNothingFadeOutDrawsLast)
+TEST_F(TitleLine, DrawnWhileFadingKeptWhileHeldBlackThenWiped)
 {
-   frame();
-   EXPECT_EQ(pal[130].r, 4) << "caption 0 at intensity 4 in frame 1";
-   expectcaption(0, "frame 1");
-
-   // rub the caption out: only the fade frames may draw it again
-   blit(logobmp, screenbmp, 0, 225, 0, 225, 640, 48);
-   frames(14);  // 2..15, the last with intensity 60
-   expectcaption(0, "frame 15");
-   EXPECT_EQ(pal[130].r, 60);
-   EXPECT_EQ(fs, 2);
-
-   blit(logobmp, screenbmp, 0, 225, 0, 225, 640, 48);
-   frames(300);  // 16..315, held
-   EXPECT_TRUE(bandislogo()) << "holding draws nothing";
-   EXPECT_EQ(pal[130].r, 60);
-   EXPECT_EQ(fs, 3);
-
-   frames(14);  // 316..329, fading out
-   expectcaption(0, "frame 329");
+   frames();
    EXPECT_EQ(pal[130].r, 4);
-}
+   expectcaption(0, 1);
+   rubout();
+   frames(14);  // 2..15 draw again
+   expectcaption(0, 15);
+   rubout();
+   frames(300);  // 16..315 hold and draw nothing
+   EXPECT_TRUE(bandislogo());
+   frames(15);  // 316..330 fade out, drawing after each darkening
+   expectcaption(0, 330);
+   EXPECT_EQ(pal[130].r, 0) << "black glyphs on the logo";
 
-TEST_F(TitleLine, BlackGlyphFrameThenWipeFromTheLogo)
-{
-   frames(330);
-   EXPECT_EQ(pal[130].r, 0);
-   EXPECT_EQ(fs, 4);
-   expectcaption(0, "frame 330: black glyphs on the logo");
-   EXPECT_FALSE(bandislogo());
-
-   frame();  // 331: the wipe
+   frames();  // 331 wipes rows 225..272 from the logo, nothing more
    EXPECT_TRUE(bandislogo());
    EXPECT_TRUE(test::allrows(screenbmp, test::paper, 224, 224));
    EXPECT_TRUE(test::allrows(screenbmp, test::paper, 273, 273));
-   EXPECT_EQ(tls, 1);
-   EXPECT_EQ(fs, 1);
-
-   frame();  // 332: caption 1 fades in
-   expectcaption(1, "frame 332");
+   frames();
+   expectcaption(1, 332);
    frames(331);
-   expectcaption(2, "frame 663");
+   expectcaption(2, 663);
 }
 
-TEST_F(TitleLine, AfterTheThirdCaptionTheFirstReturnsOneFrameLate)
+TEST_F(TitleLine, FirstCaptionReturnsOneFrameLateAfterACycle)
 {
    frames(993);
    EXPECT_EQ(tls, 3);
    EXPECT_TRUE(bandislogo());
-
-   markdisplay();
-   frame();  // 994: out of range, reset, nothing drawn, palette still rises
+   frames();  // 994: out of range, back to 0, nothing drawn, entry still rises
    EXPECT_EQ(tls, 0);
    EXPECT_TRUE(bandislogo());
-   EXPECT_EQ(shown(130).r, 4);
+   EXPECT_EQ(pal[130].r, 4);
+   frames();
+   expectcaption(0, 995);
 
-   frame();  // 995
-   expectcaption(0, "frame 995");
-   EXPECT_EQ(pal[130].r, 8);
-}
-
-TEST_F(TitleLine, OutOfRangeCaptionOrPhaseDrawsNothing)
-{
-   blit(logobmp, screenbmp, 0, 0, 0, 0, 640, 480);
-   for (int bad : {-1, 3, 7}) {
+   for (int bad : {-1, 7}) {
+      rubout();
       tls = bad;
       drawTextLine();
-      EXPECT_EQ(tls, 0) << bad;
-      EXPECT_TRUE(bandislogo()) << bad;
+      EXPECT_EQ(tls, 0);
+      EXPECT_TRUE(bandislogo());
    }
-
-   fs = 5;
-   tlc = 20;
-   markdisplay();
+   fs = 5;  // no such phase: nothing happens
+   test::markdisplay();
    textlineflasher();
    EXPECT_EQ(fs, 5);
-   EXPECT_EQ(tlc, 20);
-   EXPECT_FALSE(pushed(130));
+   EXPECT_FALSE(test::pushed(130));
    EXPECT_TRUE(bandislogo());
 }
-
-}  // namespace
