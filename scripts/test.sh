@@ -5,8 +5,8 @@
 set -eu
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
-need_packages "${build_packages[@]}" libgtest-dev xvfb xdotool x11-apps \
-   libfreetype-dev fonts-dejavu-core procps
+need_packages "${build_packages[@]}" libgtest-dev xvfb xdotool x11-apps imagemagick \
+   libfreetype-dev fonts-dejavu-core
 cmake -S . -B build -DBUILD_TESTING=ON >/dev/null
 cmake --build build --parallel
 cd build
