@@ -72,11 +72,25 @@ void fullscreenflasher();
 
 // ---- content (content.cpp) -------------------------------------------------
 const char *checkcontent(const DATAFILE *data);  // null when usable
+
+struct Attachment {
+   long start;     // offset of the attachment in the program file, bytes
+   long stored;    // size of the data file as stored, bytes
+   long unpacked;  // its unpacked size, bytes; negative when packed
+};
+// Where a program's attached data file lies, its sizes checked against the
+// file; null, or what is wrong.
+const char *findattachment(const char *program, Attachment *where);
+// The checked data file attached to another program, or null with a complaint.
+DATAFILE *loadattached(const char *program, const char **complaint);
 // The checked data file, or null with a complaint; "#" is the attached one.
 DATAFILE *loadcontent(const char *name, const char **complaint);
 
 // ---- start-up (startup.cpp) ------------------------------------------------
 void resetintro();  // every global to its start value, handles to null
+// Binds checked content, makes the back buffer and puts the logo on the
+// screen under a black palette; null, or what went wrong.
+const char *firstpicture(DATAFILE *data);
 int intromain();    // the program: 0 after a key, 1 on failure
 
 // per-file start values, called by resetintro()

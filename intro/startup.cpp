@@ -29,6 +29,20 @@ void resetintro()
    resetflashes();
 }
 
+const char *firstpicture(DATAFILE *data)
+{
+   myfont = static_cast<FONT *>(data[1].dat);
+   text_mode(-1);
+   buffer = create_bitmap(screenw, screenh);
+   if (!buffer)
+      return "the 640x480 back buffer could not be created";
+   clear(buffer);
+   logo = static_cast<BITMAP *>(data[0].dat);
+   blit(logo, screen, 0, 0, 0, 0, screenw, screenh);
+   set_palette(black_palette);
+   return nullptr;
+}
+
 // Ends start-up once the mode is set: back to text mode, then the message.
 static int fail(const char *what)
 {
@@ -65,19 +79,14 @@ int intromain()
    set_palette(black_palette);
    set_window_title("quib's vintara intro 1");
 
-   const char *why;
-   DATAFILE *data = loadcontent("#", &why);
-   if (!data)
+   // the library reads the attachment's sizes unchecked: look at them first
+   char self[1024];
+   Attachment attached;
+   get_executable_name(self, sizeof self);
+   const char *why = findattachment(self, &attached);
+   DATAFILE *data = why ? nullptr : loadcontent("#", &why);
+   if (!data || (why = firstpicture(data)))
       return fail(why);
-   myfont = static_cast<FONT *>(data[1].dat);
-   text_mode(-1);
-   buffer = create_bitmap(screenw, screenh);
-   if (!buffer)
-      return fail("the 640x480 back buffer could not be created");
-   clear(buffer);
-   logo = static_cast<BITMAP *>(data[0].dat);
-   blit(logo, screen, 0, 0, 0, 0, screenw, screenh);
-   set_palette(black_palette);
 
    frameloop();
 
