@@ -15,4 +15,4 @@ need_packages() {
 }
 
 # What building the intro takes.
-build_packages=(g++ cmake make pkg-config liballegro4-dev)
+build_packages=(g++ cmake make pkg-config liballegro4-dev libpng-dev libcli11-dev)

@@ -1,0 +1,194 @@
+// The capture engine: starts the intro headless and turns the screen and the
+// shown palette of each frame into hashes, indexed PNGs, RGB pictures and
+// contact sheet thumbnails.
+#include "capture.h"
+
+#include "intro.h"
+
+#include <png.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace capture {
+
+long frame;  // frames run since start()
+
+static BITMAP *screenbmp;  // stands in for the display
+
+static void noretrace() {}
+
+static bool isdatafile(const char *path)
+{
+   char magic[4] = {};
+   FILE *f = std::fopen(path, "rb");
+   bool yes = f && std::fread(magic, 1, 4, f) == 4 &&
+              (!std::memcmp(magic, "slh!", 4) || !std::memcmp(magic, "slh.", 4));
+   if (f)
+      std::fclose(f);
+   return yes;
+}
+
+const char *start(const char *datapath)
+{
+   if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0)
+      return "the library could not start without a display";
+   intro::resetintro();
+   set_color_depth(8);
+   screen = screenbmp = create_bitmap(width, height);
+   if (!screenbmp)
+      return "the 640x480 screen could not be created";
+   clear_bitmap(screenbmp);
+   set_palette(black_palette);
+
+   const char *why;
+   DATAFILE *data = isdatafile(datapath) ? intro::loadcontent(datapath, &why)
+                                         : intro::loadattached(datapath, &why);
+   if (!data || (why = intro::firstpicture(data)))
+      return why;
+   frame = 0;
+   return nullptr;
+}
+
+void advance()
+{
+   intro::runframe(noretrace);
+   frame++;
+}
+
+// ---- the frame as shown ---------------------------------------------------------
+
+static unsigned char widen(unsigned char six)
+{
+   return static_cast<unsigned char>(six << 2 | six >> 4);
+}
+
+uint64_t hash()
+{
+   uint64_t h = 0xcbf29ce484222325u;
+   auto mix = [&h](unsigned char byte) { h = (h ^ byte) * 0x100000001b3u; };
+   for (int y = 0; y < height; y++)
+      for (int x = 0; x < width; x++)
+         mix(screenbmp->line[y][x]);
+   PALETTE shown;
+   get_palette(shown);
+   for (const RGB &e : shown) {
+      mix(e.r);
+      mix(e.g);
+      mix(e.b);
+   }
+   return h;
+}
+
+void rgb(std::vector<unsigned char> &out)
+{
+   PALETTE shown;
+   get_palette(shown);
+   unsigned char lookup[256][3];
+   for (int i = 0; i < 256; i++)
+      lookup[i][0] = widen(shown[i].r), lookup[i][1] = widen(shown[i].g),
+      lookup[i][2] = widen(shown[i].b);
+   out.resize(size_t(width) * height * 3);
+   unsigned char *p = out.data();
+   for (int y = 0; y < height; y++)
+      for (int x = 0; x < width; x++, p += 3)
+         std::memcpy(p, lookup[screenbmp->line[y][x]], 3);
+}
+
+// ---- PNG files --------------------------------------------------------------------
+
+// Writes rows of a picture; palette null for RGB.
+static bool writepng(const std::string &path, int w, int h, const png_color *palette,
+                     unsigned char *const *rows)
+{
+   FILE *f = std::fopen(path.c_str(), "wb");
+   if (!f)
+      return false;
+   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+   png_infop info = png ? png_create_info_struct(png) : nullptr;
+   bool ok = info && !setjmp(png_jmpbuf(png));
+   if (ok) {
+      png_init_io(png, f);
+      // flat colour: no filter, fast deflate
+      png_set_filter(png, 0, PNG_FILTER_NONE);
+      png_set_compression_level(png, 3);
+      png_set_IHDR(png, info, w, h, 8, palette ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_RGB,
+                   PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+      if (palette)
+         png_set_PLTE(png, info, palette, 256);
+      png_write_info(png, info);
+      png_write_image(png, const_cast<png_bytepp>(rows));
+      png_write_end(png, nullptr);
+   }
+   png_destroy_write_struct(&png, &info);
+   return (std::fclose(f) == 0) && ok;
+}
+
+bool writeindexed(const std::string &path)
+{
+   PALETTE shown;
+   get_palette(shown);
+   png_color palette[256];
+   for (int i = 0; i < 256; i++)
+      palette[i] = {widen(shown[i].r), widen(shown[i].g), widen(shown[i].b)};
+   return writepng(path, width, height, palette, screenbmp->line);
+}
+
+bool writergb(const std::string &path, const std::vector<unsigned char> &pixels, int w, int h)
+{
+   std::vector<unsigned char *> rows(static_cast<size_t>(h));
+   for (int y = 0; y < h; y++)
+      rows[static_cast<size_t>(y)] = const_cast<unsigned char *>(&pixels[size_t(y) * w * 3]);
+   return writepng(path, w, h, nullptr, rows.data());
+}
+
+// ---- contact sheet -----------------------------------------------------------------
+
+constexpr int thumbw = width / 2, thumbh = height / 2;  // pixels
+constexpr int label = 14;   // rows under each thumbnail for its number
+constexpr int gap = 4;      // pixels between and around thumbnails
+
+void sheetsize(Sheet &sheet, int frames)
+{
+   int rows = (frames + sheet.columns - 1) / sheet.columns;
+   sheet.count = 0;
+   sheet.w = gap + sheet.columns * (thumbw + gap);
+   sheet.h = gap + rows * (thumbh + label + gap);
+   sheet.pixels.assign(size_t(sheet.w) * sheet.h * 3, 32);
+}
+
+void addtosheet(Sheet &sheet)
+{
+   std::vector<unsigned char> full;
+   rgb(full);
+   int x0 = gap + (sheet.count % sheet.columns) * (thumbw + gap);
+   int y0 = gap + (sheet.count / sheet.columns) * (thumbh + label + gap);
+   sheet.count++;
+   // each thumbnail pixel is the mean of a 2x2 block, so thin strokes survive
+   for (int y = 0; y < thumbh; y++)
+      for (int x = 0; x < thumbw; x++)
+         for (int c = 0; c < 3; c++) {
+            auto at = [&](int dx, int dy) {
+               return full[(size_t(2 * y + dy) * width + 2 * x + dx) * 3 + c];
+            };
+            sheet.pixels[(size_t(y0 + y) * sheet.w + x0 + x) * 3 + c] =
+               static_cast<unsigned char>((at(0, 0) + at(1, 0) + at(0, 1) + at(1, 1) + 2) / 4);
+         }
+
+   // the label, in the library's own 8x8 font
+   char text[32];
+   std::snprintf(text, sizeof text, "frame %ld", frame);
+   BITMAP *ink = create_bitmap(text_length(font, text), text_height(font));
+   clear_bitmap(ink);
+   textout_ex(ink, font, text, 0, 0, 1, 0);
+   int lx = x0 + (thumbw - ink->w) / 2, ly = y0 + thumbh + (label - ink->h) / 2;
+   for (int y = 0; y < ink->h; y++)
+      for (int x = 0; x < ink->w; x++)
+         if (ink->line[y][x])
+            std::memset(&sheet.pixels[(size_t(ly + y) * sheet.w + lx + x) * 3], 230, 3);
+   destroy_bitmap(ink);
+}
+
+}  // namespace capture
