@@ -1,0 +1,47 @@
+#!/bin/bash
+# intro-capture: golden frames at telling moments, frame N the same whether or
+# not the frames before it were kept, and the command line's errors.
+#
+#    capture.sh INTRO-CAPTURE INTRO WORKDIR
+set -u
+capture=$1 intro=$2 work=$3 failures=0
+rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
+check() { if eval "$2"; then echo "ok: $1"; else echo "FAIL: $1"; failures=$((failures + 1)); fi; }
+
+# Hashes of picture and palette: frame 1 (both flashes at 59), the first frames
+# each scroller is drawn on screen, a frame at rest, the background's and the
+# logo's next peaks, the black-glyph frame and the wipe after it.
+golden="1 acc9bc02db76b3a2
+82 466f89566353851c
+162 53cc51c9ed9953dc
+200 c8dacac05fce7726
+318 cf1eb601bb0d3860
+330 7c769f7193ff1b62
+331 3a0f780c142cf81f
+420 ddbfb4853c1b85e1"
+"$capture" --data "$intro" --to 420 --hash 2>/dev/null >hashes.txt
+actual=$(grep -E "^($(echo "$golden" | cut -d' ' -f1 | paste -sd'|')) " hashes.txt)
+check "golden frames" '[ "$actual" = "$golden" ]' ||
+   diff <(echo "$golden") <(echo "$actual")
+
+"$capture" --data "$intro" --to 400 --frames all 2>/dev/null
+"$capture" --data "$intro" --from 400 --to 400 --frames one 2>/dev/null
+check "frame 400 alone is frame 400 of 1..400" \
+   'cmp -s all/frame-000400.png one/frame-000400.png && [ "$(ls all | wc -l)" = 400 ]'
+check "an indexed PNG" 'file one/frame-000400.png | grep -q "8-bit colormap"'
+
+status() { "$capture" --data "$intro" "$@" >out.txt 2>err.txt; echo $?; }
+check "--help" '[ "$(status --help)" = 0 ] && grep -q -- --sheet out.txt'
+for bad in "--bogus" "--from 0" "--from 9 --to 8" "--seconds 0" "--to 5 --seconds 1" \
+           "--sheet /nonexistent/sheet.png" "--frames /proc/frames" "--data /nonexistent" \
+           "--data /bin/true"; do
+   # shellcheck disable=SC2086
+   check "$bad: status 2 and a message" '[ "$(status $bad)" = 2 ] && [ -s err.txt ]'
+done
+check "ffmpeg missing: status 2" \
+   '[ "$(PATH=/nonexistent status --video v.mkv)" = 2 ] && grep -q "needs ffmpeg" err.txt'
+check "a progress bar on a terminal" \
+   'script -qec "$capture --data $intro --to 120" /dev/null | grep -q "frame 120/120"'
+
+cat err.txt
+[ $failures = 0 ]
