@@ -1,9 +1,18 @@
 #!/bin/bash
-# Installs what is missing, builds the intro and runs it. Any key ends it.
+# Installs what is missing, builds the intro and runs it; any key ends it. With
+# no display to run on, it writes a capture of the first seconds instead.
 set -eu
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
 need_packages "${build_packages[@]}"
 cmake -S . -B build -DBUILD_TESTING=OFF >/dev/null
-cmake --build build --parallel --target intro
+cmake --build build --parallel --target intro intro-capture
+if [ -z "${DISPLAY:-}" ]; then
+   out=build/capture
+   echo "There is no display (DISPLAY is not set), so here is a capture of the first ten"
+   echo "seconds instead: one PNG a frame in $out/, and every half second on $out/sheet.png."
+   rm -rf "$out"
+   build/intro-capture --seconds 10 --frames "$out"
+   exec build/intro-capture --seconds 10 --every 30 --sheet "$out/sheet.png" --columns 5
+fi
 exec build/intro

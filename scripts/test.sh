@@ -6,7 +6,7 @@ set -eu
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
 need_packages "${build_packages[@]}" libgtest-dev xvfb xdotool x11-apps imagemagick \
-   libfreetype-dev fonts-dejavu-core
+   libfreetype-dev fonts-dejavu-core file
 cmake -S . -B build -DBUILD_TESTING=ON >/dev/null
 cmake --build build --parallel
 cd build
