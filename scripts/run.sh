@@ -5,7 +5,7 @@ set -eu
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
 need_packages "${build_packages[@]}"
-cmake -S . -B build -DBUILD_TESTING=OFF >/dev/null
+cmake -S . -B build >/dev/null
 cmake --build build --parallel --target intro intro-capture
 if [ -z "${DISPLAY:-}" ]; then
    out=build/capture

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 . scripts/packages.sh
 need_packages "${build_packages[@]}" libgtest-dev xvfb xdotool x11-apps imagemagick \
    libfreetype-dev fonts-dejavu-core file
-cmake -S . -B build -DBUILD_TESTING=ON >/dev/null
+cmake -S . -B build >/dev/null
 cmake --build build --parallel
 cd build
 ctest --output-on-failure --parallel 2
