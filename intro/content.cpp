@@ -6,7 +6,6 @@
 #include "intro.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -67,54 +66,6 @@ const char *checkcontent(const DATAFILE *data)
    return nullptr;
 }
 
-// ---- the attachment ----------------------------------------------------------
-// At the end of a program the library's exedat leaves: [stored size][unpacked
-// size, negative when packed][the data file without its magic]["slh+"][size of
-// all of it], the sizes big-endian. The library trusts these numbers; they are
-// checked here against the file before it is asked to read anything.
-
-constexpr long maxunpacked = 16L << 20;  // far more than any content, bytes
-
-static long be32(const unsigned char *p)
-{
-   unsigned long v = static_cast<unsigned long>(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3];
-   return static_cast<long>(static_cast<int32_t>(v));
-}
-
-const char *findattachment(const char *program, Attachment *where)
-{
-   FILE *f = std::fopen(program, "rb");
-   if (!f)
-      return complain("the program file could not be opened to read its data");
-   unsigned char tail[8], head[8];
-   long size = -1;
-   bool ok = std::fseek(f, 0, SEEK_END) == 0 && (size = std::ftell(f)) >= 16 &&
-             std::fseek(f, size - 8, SEEK_SET) == 0 && std::fread(tail, 1, 8, f) == 8;
-   long total = ok ? be32(tail + 4) : 0;
-   ok = ok && std::string(reinterpret_cast<char *>(tail), 4) == "slh+";
-   if (!ok) {
-      std::fclose(f);
-      return "the data file attached to this program is missing or unreadable";
-   }
-   ok = total > 16 && total <= size && std::fseek(f, size - total, SEEK_SET) == 0 &&
-        std::fread(head, 1, 8, f) == 8;
-   std::fclose(f);
-   if (!ok)
-      return complain("the data attached to this program claims %d bytes, more "
-                      "than the file holds", static_cast<int>(total));
-   where->start = size - total;
-   where->stored = be32(head);
-   where->unpacked = be32(head + 4);
-   long unpacked = std::labs(where->unpacked);
-   // LZSS packs at best 18 bytes into 2, plus a flag bit
-   if (where->stored != total - 16 || unpacked == 0 || unpacked > maxunpacked ||
-       (where->unpacked < 0 ? unpacked > 9 * where->stored : unpacked != where->stored))
-      return complain("the data attached to this program has inconsistent sizes "
-                      "(%d stored, %d unpacked)", static_cast<int>(where->stored),
-                      static_cast<int>(where->unpacked));
-   return nullptr;
-}
-
 DATAFILE *loadattached(const char *program, const char **complaint)
 {
    Attachment a;
@@ -153,6 +104,9 @@ DATAFILE *loadattached(const char *program, const char **complaint)
 
 DATAFILE *loadcontent(const char *name, const char **complaint)
 {
+   Bytes bytes;
+   if ((*complaint = readdatafile(name, bytes)) || (*complaint = checkdatafile(bytes)))
+      return nullptr;
    // the library would quietly convert a picture of another depth through
    // whatever palette is set; the check must see it as it was stored
    set_color_conversion(COLORCONV_NONE);

@@ -1,0 +1,302 @@
+// The data file's bytes, checked before the library reads them. The library's
+// loader believes every size and count it meets: a damaged byte can make it
+// allocate gigabytes, run off the end of a buffer or read a font through the
+// wrong table. So the bytes are first found (in a file, or at the end of a
+// program), unpacked here and walked the way the loader will walk them, and
+// the library only gets the ones where every number fits: objects of the kinds
+// the intro reads are checked field by field, kinds it never reads are refused,
+// and plain data is only sized.
+#include "intro.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace intro {
+
+constexpr long maxunpacked = 16L << 20;  // far more than any content, bytes
+constexpr long maxobjects = 1024;
+constexpr int maxside = 4096;   // a bitmap's width or height, pixels
+constexpr int maxglyph = 1024;  // a glyph's width or height, pixels
+
+static char why[200];  // the last complaint
+
+static const char *complain(const char *format, long a = 0, long b = 0)
+{
+   std::snprintf(why, sizeof why, format, a, b);
+   return why;
+}
+
+// ---- reading bytes ---------------------------------------------------------
+
+static long be32(const unsigned char *p)
+{
+   unsigned long v = static_cast<unsigned long>(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3];
+   return static_cast<long>(static_cast<int32_t>(v));
+}
+
+// Up to max bytes of a file from offset at; false if it could not be read.
+static bool readfile(const char *path, long at, long max, Bytes &out)
+{
+   FILE *f = std::fopen(path, "rb");
+   if (!f)
+      return false;
+   out.resize(static_cast<size_t>(max));
+   bool ok = std::fseek(f, at, SEEK_SET) == 0;
+   out.resize(ok ? std::fread(out.data(), 1, out.size(), f) : 0);
+   std::fclose(f);
+   return ok;
+}
+
+const char *findattachment(const char *program, Attachment *where)
+{
+   Bytes tail, head;
+   FILE *f = std::fopen(program, "rb");
+   long size = f && std::fseek(f, 0, SEEK_END) == 0 ? std::ftell(f) : -1;
+   if (f)
+      std::fclose(f);
+   if (size < 16 || !readfile(program, size - 8, 8, tail) || tail.size() != 8 ||
+       std::string(tail.begin(), tail.begin() + 4) != "slh+")
+      return "the data file attached to this program is missing or unreadable";
+   long total = be32(&tail[4]);
+   if (total <= 16 || total > size || !readfile(program, size - total, 8, head) ||
+       head.size() != 8)
+      return complain("the data attached to this program claims %ld bytes of a "
+                      "%ld-byte file", total, size);
+   where->start = size - total;
+   where->stored = be32(&head[0]);
+   where->unpacked = be32(&head[4]);
+   long unpacked = std::labs(where->unpacked);
+   // LZSS packs at best 18 bytes into 2, plus a flag bit
+   if (where->stored != total - 16 || unpacked == 0 || unpacked > maxunpacked ||
+       (where->unpacked < 0 ? unpacked > 9 * where->stored : unpacked != where->stored))
+      return complain("the data attached to this program has inconsistent sizes "
+                      "(%ld stored, %ld unpacked)", where->stored, where->unpacked);
+   return nullptr;
+}
+
+// ---- unpacking -------------------------------------------------------------
+
+long unpack(const unsigned char *in, long n, long limit, Bytes &out)
+{
+   // the library's LZSS: a 4 KiB ring, writing from 4078, of which the first
+   // 4078 bytes start as zeros and the rest are unset until written; a flag
+   // byte before every eight items, a set bit for a literal byte, a clear one
+   // for a 12-bit ring position and a 4-bit length of 3 to 18
+   constexpr int ring = 4096, longest = 18, shortest = 3;
+   unsigned char text[ring] = {};
+   bool set[ring];
+   for (int i = 0; i < ring; i++)
+      set[i] = i < ring - longest;
+   int r = ring - longest;
+   unsigned flags = 0;
+   long at = 0;
+   out.clear();
+   auto put = [&](unsigned char c) {
+      text[r] = c;
+      set[r] = true;
+      r = (r + 1) & (ring - 1);
+      out.push_back(c);
+   };
+   while (static_cast<long>(out.size()) < limit) {
+      if (((flags >>= 1) & 256) == 0) {
+         if (at >= n)
+            break;
+         flags = in[at++] | 0xFF00u;  // the high byte counts the eight
+      }
+      if (flags & 1) {
+         if (at >= n)
+            break;
+         put(in[at++]);
+      } else {
+         if (at + 2 > n)
+            break;
+         int pos = in[at] | (in[at + 1] & 0xF0) << 4;
+         int len = (in[at + 1] & 0x0F) + shortest;
+         at += 2;
+         for (int k = 0; k < len && static_cast<long>(out.size()) < limit; k++) {
+            int p = (pos + k) & (ring - 1);
+            if (!set[p])
+               return -1;  // the library would copy whatever its memory held
+            put(text[p]);
+         }
+      }
+   }
+   return at;
+}
+
+// ---- walking the objects -----------------------------------------------------
+
+namespace {
+
+// A bounds-checked cursor over a byte range; a read past the end fails it.
+struct Cursor {
+   const unsigned char *p;
+   long n, at = 0;
+   bool ok = true;
+
+   bool has(long k) { return ok = ok && k >= 0 && k <= n - at; }
+   long getc() { return has(1) ? p[at++] : -1; }
+   long mgetw() { return has(2) ? (at += 2, p[at - 2] << 8 | p[at - 1]) : -1; }
+   long mgetl() { return has(4) ? (at += 4, be32(p + at - 4)) : -1; }
+   bool skip(long k) { return has(k) && (at += k, true); }
+};
+
+// Bytes a pixel as the library's bitmap reader takes them, or 0 if it
+// takes none of that depth.
+long pixelbytes(long bits)
+{
+   switch (bits) {
+   case 8: return 1;
+   case 15: case 16: return 2;
+   case 24: case 32: return 3;
+   case -32: return 4;  // with alpha
+   default: return 0;
+   }
+}
+
+// Width, height and pixels, as the library reads a bitmap of that depth.
+bool bitmapbody(Cursor &c, long bits, long maxw, long maxh)
+{
+   long w = c.mgetw(), h = c.mgetw();
+   return c.ok && w >= 1 && h >= 1 && w <= maxw && h <= maxh &&
+          c.skip(w * h * pixelbytes(bits));
+}
+
+const char *checkbitmap(Cursor c, int index)
+{
+   long bits = static_cast<short>(c.mgetw());
+   if (!c.ok || !pixelbytes(bits) || !bitmapbody(c, bits, maxside, maxside) || c.at != c.n)
+      return complain("the data file's bitmap, object %ld, is damaged", index);
+   return nullptr;
+}
+
+const char *checkfont(Cursor c, int index)
+{
+   if (c.mgetw() != 0)
+      return complain("the data file's font, object %ld, is damaged or in an old "
+                      "format", index);
+   long ranges = c.mgetw(), kind = -1;
+   bool ok = c.ok && ranges >= 1 && ranges <= 256;
+   for (long r = 0; ok && r < ranges; r++) {
+      long depth = c.getc();
+      bool mono = depth == 1 || depth == 255;
+      if (depth == 0)
+         depth = 8;  // an older way to say 8-bit colour
+      long begin = c.mgetl(), end = c.mgetl();
+      // every range must be read through the same table: mono or colour
+      ok = c.ok && (mono || (depth != 1 && pixelbytes(depth) && depth > 0)) &&
+           (kind < 0 || kind == mono) && begin >= 0 && end >= begin &&
+           end <= 0x10FFFF && end - begin < 65536;
+      kind = mono;
+      for (long g = begin; ok && g <= end; g++) {
+         if (mono) {
+            long w = c.mgetw(), h = c.mgetw();
+            ok = c.ok && w <= maxglyph && h <= maxglyph && c.skip((w + 7) / 8 * h);
+         } else {
+            ok = bitmapbody(c, depth, maxglyph, maxglyph);
+         }
+      }
+   }
+   if (!ok || c.at != c.n)
+      return complain("the data file's font, object %ld, is damaged", index);
+   return nullptr;
+}
+
+}  // namespace
+
+const char *checkdatafile(const Bytes &file)
+{
+   Cursor c{file.data(), static_cast<long>(file.size())};
+   if (c.mgetl() != DAT_MAGIC)
+      return "the attached data is not a data file of the library's";
+   long count = c.mgetl();
+   if (!c.ok || count < 1 || count > maxobjects)
+      return complain("the data file claims %ld objects", count);
+
+   Bytes unpacked;
+   for (long index = 0; index < count;) {
+      long type = c.mgetl();
+      if (!c.ok)
+         return complain("the data file ends before object %ld of %ld", index, count);
+      if (type == DAT_PROPERTY) {
+         c.mgetl();
+         if (!c.skip(c.mgetl()))
+            return complain("a property of object %ld runs past the end of the data "
+                            "file", index);
+         continue;
+      }
+      long stored = c.mgetl(), size = c.mgetl();
+      if (!c.ok || !c.has(stored) || std::labs(size) > maxunpacked)
+         return complain("object %ld claims more bytes than the data file holds", index);
+      Cursor body{c.p + c.at, size};
+      if (size < 0) {  // packed
+         if (unpack(c.p + c.at, stored, -size, unpacked) != stored ||
+             static_cast<long>(unpacked.size()) != -size)
+            return complain("the packed data of object %ld is damaged", index);
+         body = Cursor{unpacked.data(), -size};
+      } else if (size != stored) {
+         return complain("object %ld has inconsistent sizes", index);
+      }
+      c.skip(stored);
+
+      const char *bad = nullptr;
+      switch (type) {
+      case DAT_BITMAP: bad = checkbitmap(body, static_cast<int>(index)); break;
+      case DAT_FONT: bad = checkfont(body, static_cast<int>(index)); break;
+      case DAT_FILE: case DAT_SAMPLE: case DAT_MIDI: case DAT_RLE_SPRITE:
+      case DAT_C_SPRITE: case DAT_XC_SPRITE:
+         bad = complain("object %ld of the data file is of a kind the intro does "
+                        "not read", index);
+         break;
+      default: break;  // read as plain bytes
+      }
+      if (bad)
+         return bad;
+      index++;
+   }
+   return nullptr;
+}
+
+const char *readdatafile(const char *name, Bytes &bytes)
+{
+   Bytes raw;
+   if (std::string(name) == "#") {
+      char self[1024];
+      Attachment a;
+      get_executable_name(self, sizeof self);
+      if (const char *bad = findattachment(self, &a))
+         return bad;
+      if (!readfile(self, a.start + 8, a.stored, raw) || static_cast<long>(raw.size()) != a.stored)
+         return "the data file attached to this program is missing or unreadable";
+      if (a.unpacked > 0) {
+         bytes.swap(raw);
+         return nullptr;
+      }
+      if (unpack(raw.data(), a.stored, -a.unpacked, bytes) != a.stored ||
+          static_cast<long>(bytes.size()) != -a.unpacked)
+         return "the data attached to this program is damaged: it does not unpack";
+      return nullptr;
+   }
+
+   // a file: the packed-file magic, then the data file, packed or not
+   if (std::string(name).find('#') != std::string::npos)
+      return "a data file's name may not hold '#', which the library reads as a path into it";
+   if (!readfile(name, 0, maxunpacked + 5, raw) || raw.size() < 4)
+      return "the data file is missing or unreadable";
+   std::string magic(raw.begin(), raw.begin() + 4);
+   if (magic == "slh.") {
+      bytes.assign(raw.begin() + 4, raw.end());
+   } else if (magic == "slh!") {
+      long n = static_cast<long>(raw.size()) - 4;
+      if (unpack(raw.data() + 4, n, maxunpacked + 1, bytes) != n)
+         return "the data file is damaged or too large: it does not unpack";
+   } else {
+      return "the data file is missing or unreadable";
+   }
+   if (static_cast<long>(bytes.size()) > maxunpacked)
+      return "the data file is too large";
+   return nullptr;
+}
+
+}  // namespace intro
