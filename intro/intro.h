@@ -9,6 +9,7 @@
 #include <allegro.h>
 
 #include <atomic>
+#include <vector>
 
 namespace intro {
 
@@ -24,14 +25,15 @@ extern FONT *myfont;     // object 1: the scroller and caption font
 extern BITMAP *buffer;   // back buffer the scrollers draw into, 640x480x8
 
 // ---- frame pacing (loop.cpp) ----------------------------------------------
-extern std::atomic<int> timerCount;  // ticks arrived and not yet consumed
+extern std::atomic<int> timerCount;   // ticks arrived and not yet consumed
+extern std::atomic<int> stoprequest;  // 0, a signal's number, or -1: close
 extern int scrollline1;              // scroller 1 text top, row
 extern int scrollline2;              // scroller 2 text top, row
 
 void timerCountUpdate();
 void runframe(void (*retrace)());  // step, timerCount = 0, refresh
 bool pollframe(void (*retrace)()); // one frame if a tick is pending
-void frameloop();                  // frames until a key is pressed
+void frameloop();  // frames until a key, a signal or the close button
 
 // ---- palette (palette.cpp) -------------------------------------------------
 extern PALETTE pal;  // working copy; components are raw bytes
@@ -70,8 +72,16 @@ extern unsigned char fsfcol;  // background flash intensity, 60 down to 0
 void logoflasher();
 void fullscreenflasher();
 
-// ---- content (content.cpp) -------------------------------------------------
-const char *checkcontent(const DATAFILE *data);  // null when usable
+// ---- content (content.cpp, datafile.cpp) -----------------------------------
+using Bytes = std::vector<unsigned char>;
+
+// The checked data file by name, "#" for the one attached to this program, or
+// null with a complaint: its bytes are checked before the library reads them,
+// its objects after.
+DATAFILE *loadcontent(const char *name, const char **complaint);
+// The same for the data file attached to another program.
+DATAFILE *loadattached(const char *program, const char **complaint);
+const char *checkcontent(const DATAFILE *data);  // null when the intro can use it
 
 struct Attachment {
    long start;     // offset of the attachment in the program file, bytes
@@ -81,10 +91,13 @@ struct Attachment {
 // Where a program's attached data file lies, its sizes checked against the
 // file; null, or what is wrong.
 const char *findattachment(const char *program, Attachment *where);
-// The checked data file attached to another program, or null with a complaint.
-DATAFILE *loadattached(const char *program, const char **complaint);
-// The checked data file, or null with a complaint; "#" is the attached one.
-DATAFILE *loadcontent(const char *name, const char **complaint);
+// A data file's bytes after its magic or the attachment's header, unpacked.
+const char *readdatafile(const char *name, Bytes &bytes);
+// Walks those bytes as the library's loader will; null when every number fits.
+const char *checkdatafile(const Bytes &bytes);
+// Unpacks the library's LZSS from in[0..n) into out, at most limit bytes; the
+// input bytes used, or -1 where the stream reads ring bytes never written.
+long unpack(const unsigned char *in, long n, long limit, Bytes &out);
 
 // ---- start-up (startup.cpp) ------------------------------------------------
 void resetintro();  // every global to its start value, handles to null

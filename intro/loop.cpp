@@ -7,9 +7,12 @@
 // capture tool can drive frames with no timer and no display.
 #include "intro.h"
 
+#include <csignal>
+
 namespace intro {
 
-std::atomic<int> timerCount;  // ticks arrived and not yet consumed
+std::atomic<int> timerCount;   // ticks arrived and not yet consumed
+std::atomic<int> stoprequest;  // 0, a signal's number, or -1 for the close button
 int scrollline1;              // scroller 1 text top, row
 int scrollline2;              // scroller 2 text top, row
 
@@ -18,6 +21,7 @@ constexpr int bandmargin = 10;  // rows copied above and below a scroller's text
 void resetloop()
 {
    timerCount = 0;
+   stoprequest = 0;
    scrollline1 = 100;
    scrollline2 = 336;
 }
@@ -57,9 +61,24 @@ bool pollframe(void (*retrace)())
    return true;
 }
 
+// A signal or the close button only leaves a note: the loop ends as on a key,
+// so the library gives back the keyboard and the display from the main thread.
+static void onsignal(int number)
+{
+   stoprequest = number;
+}
+
+static void onclose()
+{
+   stoprequest = -1;
+}
+
 void frameloop()
 {
-   while (!keypressed()) {
+   set_close_button_callback(onclose);
+   std::signal(SIGINT, onsignal);
+   std::signal(SIGTERM, onsignal);
+   while (!keypressed() && !stoprequest) {
       if (!pollframe(vsync))
          rest(1);  // the next tick is at most 16.7 ms away
    }

@@ -7,6 +7,7 @@
 #include "intro.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -79,18 +80,19 @@ int intromain()
    set_palette(black_palette);
    set_window_title("quib's vintara intro 1");
 
-   // the library reads the attachment's sizes unchecked: look at them first
-   char self[1024];
-   Attachment attached;
-   get_executable_name(self, sizeof self);
-   const char *why = findattachment(self, &attached);
-   DATAFILE *data = why ? nullptr : loadcontent("#", &why);
+   const char *why;
+   DATAFILE *data = loadcontent("#", &why);
    if (!data || (why = firstpicture(data)))
       return fail(why);
 
    frameloop();
 
    allegro_exit();
+   if (stoprequest > 0) {
+      // die of the signal, now that the keyboard and display are given back
+      std::signal(stoprequest, SIG_DFL);
+      std::raise(stoprequest);
+   }
    return 0;
 }
 

@@ -1,12 +1,14 @@
 #!/bin/bash
 # The whole intro under Xvfb: three seconds in, the background has decayed to
 # black, the logo rests at intensity 10 (#282828) and the caption is held at 60
-# (#F3F3F3); a key ends it with status 0; with no display, and with its data
-# stripped off, it ends with its message and status 1.
+# (#F3F3F3); a key ends it with status 0; SIGINT and SIGTERM end it within a
+# second and give the keyboard back; in a window, the close button ends it
+# with status 0; with no display, and with its data stripped off, it ends with
+# its message and status 1.
 #
-#    program.sh INTRO EXEDAT WORKDIR
+#    program.sh INTRO EXEDAT XHELPER WORKDIR
 set -u
-intro=$1 exedat=$2 work=$3 timeout=$(command -v timeout) failures=0
+intro=$1 exedat=$2 xhelper=$3 work=$4 timeout=$(command -v timeout) failures=0
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
 check() { if eval "$2"; then echo "ok: $1"; else echo "FAIL: $1"; failures=$((failures + 1)); fi; }
 
@@ -35,6 +37,35 @@ for _ in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
 kill $pid 2>/dev/null
 wait $pid
 check "a key ends it with status 0" '[ $? = 0 ]'
+
+# Waits up to a second for $pid; status is its exit status, or "running".
+stopped() {
+   for _ in $(seq 10); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+   if kill -0 $pid 2>/dev/null; then status=running; kill -9 $pid; else wait $pid; status=$?; fi
+}
+for signal in INT:130 TERM:143; do
+   "$intro" >signal.out 2>&1 &
+   pid=$!
+   sleep 1.5
+   "$xhelper" grab >grab.out
+   kill -"${signal%:*}" $pid
+   stopped
+   check "SIG${signal%:*} while playing: status ${signal#*:} within a second, keyboard given back" \
+      '[ "$(cat grab.out)" = "keyboard held elsewhere" ] && [ $status = "${signal#*:}" ] &&
+       "$xhelper" grab >/dev/null'
+done
+
+# Another program holding the keyboard keeps the intro out of full screen.
+"$xhelper" hold 1 >hold.out &
+sleep 0.3
+"$intro" >window.out 2>&1 &
+pid=$!
+sleep 2.5
+check "in a window when the full screen cannot be had" \
+   '[ "$(cat hold.out)" = held ] && "$xhelper" grab >/dev/null'
+"$xhelper" close "quib's vintara intro 1"
+stopped
+check "the close button ends it with status 0" '[ $status = 0 ]'
 
 env -u DISPLAY "$timeout" 20 "$intro" >nodisplay.out 2>nodisplay.err
 check "no display: status 1 and the message" \
