@@ -255,6 +255,10 @@ const char *checkdatafile(const Bytes &file)
          return bad;
       index++;
    }
+   // the library stops reading here; a data file dat made never goes on
+   if (c.at != c.n)
+      return complain("the data file goes on for %ld bytes after its last object",
+                      c.n - c.at);
    return nullptr;
 }
 

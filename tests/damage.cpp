@@ -1,0 +1,265 @@
+// Makes a corpus of damaged copies of the intro, each a program that must end
+// with a message and status 1: the attachment truncated at many offsets; bits
+// flipped in its trailer, its header and the flag bytes of its packed stream;
+// sizes pointing outside the file, zero or huge; and, re-attached unpacked,
+// bits flipped in the data file's and the objects' headers, objects of the
+// wrong kind, a 49-pixel font and a 641-pixel-wide logo. Also turns files of
+// attachment bytes (the fuzzer's finds) into programs.
+//
+//    damage INTRO OUTDIR [ATTACHMENT...]     prints how many it made
+#include "intro.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+using intro::Bytes;
+
+namespace {
+
+std::string outdir;
+int made = 0;
+Bytes program;  // the intro without its attachment
+
+void write(const std::string &name, const Bytes &bytes)
+{
+   std::ofstream out(outdir + "/" + name, std::ios::binary);
+   out.write(reinterpret_cast<const char *>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+   made++;
+}
+
+void put32(Bytes &b, size_t at, long v)
+{
+   for (int i = 0; i < 4; i++)
+      b[at + size_t(i)] = static_cast<unsigned char>(static_cast<unsigned long>(v) >> (24 - 8 * i));
+}
+
+void add32(Bytes &b, long v)
+{
+   b.resize(b.size() + 4);
+   put32(b, b.size() - 4, v);
+}
+
+long get32(const Bytes &b, size_t at)
+{
+   return static_cast<int32_t>(uint32_t(b[at]) << 24 | uint32_t(b[at + 1]) << 16 |
+                               uint32_t(b[at + 2]) << 8 | b[at + 3]);
+}
+
+// The program with a data file attached as exedat does it without packing.
+Bytes attach(const Bytes &datafile)
+{
+   Bytes b = program;
+   add32(b, static_cast<long>(datafile.size()));
+   add32(b, static_cast<long>(datafile.size()));
+   b.insert(b.end(), datafile.begin(), datafile.end());
+   b.insert(b.end(), {'s', 'l', 'h', '+'});
+   add32(b, static_cast<long>(datafile.size()) + 16);
+   return b;
+}
+
+// The data file as objects: properties as stored, kind, unpacked body.
+struct Object {
+   Bytes props;
+   long type;
+   Bytes body;
+};
+
+std::vector<Object> objects(const Bytes &file)
+{
+   std::vector<Object> list;
+   size_t at = 8;
+   for (long i = 0; i < get32(file, 4); i++) {
+      Object o;
+      while (get32(file, at) == DAT_PROPERTY) {
+         size_t end = at + 12 + size_t(get32(file, at + 8));
+         o.props.insert(o.props.end(), file.begin() + long(at), file.begin() + long(end));
+         at = end;
+      }
+      o.type = get32(file, at);
+      long stored = get32(file, at + 4), size = get32(file, at + 8);
+      at += 12;
+      if (size < 0)
+         intro::unpack(&file[at], stored, -size, o.body);
+      else
+         o.body.assign(file.begin() + long(at), file.begin() + long(at) + stored);
+      at += size_t(stored);
+      list.push_back(o);
+   }
+   return list;
+}
+
+// A byte of a header field and the bits to flip in it.
+struct Field {
+   size_t at;
+   unsigned char bits;
+};
+
+// Serialises objects unpacked, noting the low byte of each header field of the
+// data file, the logo and the font.
+Bytes datafile(const std::vector<Object> &list, std::vector<Field> *fields = nullptr)
+{
+   Bytes b;
+   auto note = [&](size_t at, unsigned char bits = 1) {
+      if (fields)
+         fields->push_back({at, bits});
+   };
+   add32(b, DAT_MAGIC);
+   note(b.size() + 3);  // object count
+   add32(b, static_cast<long>(list.size()));
+   for (size_t i = 0; i < list.size(); i++) {
+      const Object &o = list[i];
+      for (size_t p = 0; i < 2 && p < o.props.size(); p += 12 + size_t(get32(o.props, p + 8)))
+         note(b.size() + p + 11);  // a property's size
+      b.insert(b.end(), o.props.begin(), o.props.end());
+      if (i < 2) {
+         note(b.size() + 3);   // kind
+         note(b.size() + 7);   // size as stored
+         note(b.size() + 11);  // size unpacked
+      }
+      add32(b, o.type);
+      add32(b, static_cast<long>(o.body.size()));
+      add32(b, static_cast<long>(o.body.size()));
+      size_t body = b.size();
+      b.insert(b.end(), o.body.begin(), o.body.end());
+      if (i == 0 && o.type == DAT_BITMAP)
+         for (size_t at : {1, 3, 5})  // depth, width, height
+            note(body + at);
+      if (i == 1 && o.type == DAT_FONT) {
+         // format, ranges, mono or colour, first and last character, first
+         // glyph's width (by 8, so that its rows change size) and height
+         for (size_t at : {1, 3, 4, 8, 12, 16})
+            note(body + at);
+         note(body + 14, 8);
+      }
+   }
+   return b;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+   if (argc < 3) {
+      std::fprintf(stderr, "usage: damage INTRO OUTDIR [ATTACHMENT...]\n");
+      return 2;
+   }
+   outdir = argv[2];
+   std::ifstream in(argv[1], std::ios::binary);
+   Bytes intact(std::istreambuf_iterator<char>(in), {});
+   intro::Attachment a;
+   if (const char *why = intro::findattachment(argv[1], &a)) {
+      std::fprintf(stderr, "damage: %s: %s\n", argv[1], why);
+      return 1;
+   }
+   program.assign(intact.begin(), intact.begin() + a.start);
+   size_t start = size_t(a.start), size = intact.size(), body = start + 8;
+
+   // truncated: 40 cuts spread over the attachment, ends included
+   for (int i = 0; i < 40; i++) {
+      size_t cut = start + (size - start - 1) * size_t(i) / 39;
+      write("cut-" + std::to_string(cut - start), Bytes(intact.begin(), intact.begin() + long(cut)));
+   }
+
+   // one bit flipped in each byte of the trailer and the header
+   for (size_t at : {size - 8, size - 7, size - 6, size - 5, size - 4, size - 3, size - 2,
+                     size - 1, start, start + 1, start + 2, start + 3, start + 4, start + 5,
+                     start + 6, start + 7}) {
+      Bytes b = intact;
+      b[at] ^= static_cast<unsigned char>(1 << (at % 8));
+      write("bit-" + std::to_string(long(at) - long(size)), b);
+   }
+
+   // flag bytes of the packed stream inverted, 24 spread over it
+   std::vector<size_t> flags;
+   for (size_t at = body; at < size - 8;) {
+      unsigned f = intact[at];
+      flags.push_back(at++);
+      for (int k = 0; k < 8 && at < size - 8; k++)
+         at += (f >> k) & 1 ? 1 : 2;
+   }
+   for (int i = 0; i < 24; i++) {
+      Bytes b = intact;
+      size_t at = flags[flags.size() * size_t(i) / 24];
+      b[at] ^= 0xFF;
+      write("flags-" + std::to_string(at - body), b);
+   }
+
+   // sizes outside the file, zero or huge
+   struct { const char *name; size_t at; long value; } sizes[] = {
+      {"total-outside", size - 4, long(size - start) + 1}, {"total-zero", size - 4, 0},
+      {"total-huge", size - 4, 0x7fffffff}, {"total-negative", size - 4, -16},
+      {"stored-zero", start, 0}, {"stored-huge", start, 0x7fffffff},
+      {"unpacked-zero", start + 4, 0}, {"unpacked-huge", start + 4, -0x7fffffff},
+      {"unpacked-positive", start + 4, a.stored},
+   };
+   for (auto &s : sizes) {
+      Bytes b = intact;
+      put32(b, s.at, s.value);
+      write(s.name, b);
+   }
+
+   // the data file itself, re-attached unpacked: first as it is, to make sure
+   // that form plays, then damaged
+   Bytes file;
+   intro::unpack(&intact[body], a.stored, -a.unpacked, file);
+   std::vector<Object> list = objects(file);
+   std::vector<Field> fields;
+   Bytes plain = datafile(list, &fields);
+   std::ofstream(outdir + "/../intact-unpacked", std::ios::binary)
+      .write(reinterpret_cast<const char *>(attach(plain).data()),
+             static_cast<std::streamsize>(attach(plain).size()));
+   for (const Field &f : fields) {
+      Bytes b = plain;
+      b[f.at] ^= f.bits;
+      write("field-" + std::to_string(f.at), attach(b));
+   }
+
+   auto variant = [&](const std::string &name, std::vector<Object> objs) {
+      write(name, attach(datafile(objs)));
+   };
+   variant("font-first", {list[1], list[0], list[2]});
+   variant("logo-as-data", {{list[0].props, DAT_DATA, list[0].body}, list[1], list[2]});
+   variant("font-as-sample", {list[0], {list[1].props, DAT_SAMPLE, list[1].body}, list[2]});
+   variant("logo-only", {list[0]});
+
+   // a 641-pixel-wide logo: one more column in every row
+   Object wide = list[0];
+   wide.body = {0, 8, 641 >> 8, 641 & 255, 480 >> 8, 480 & 255};
+   for (int y = 0; y < 480; y++) {
+      wide.body.insert(wide.body.end(), list[0].body.begin() + 6 + y * 640,
+                       list[0].body.begin() + 6 + (y + 1) * 640);
+      wide.body.push_back(0);
+   }
+   variant("logo-641", {wide, list[1], list[2]});
+
+   // a 49-pixel font: one more blank row under every glyph of its one range
+   Object tall = list[1];
+   tall.body.assign(list[1].body.begin(), list[1].body.begin() + 13);
+   for (size_t at = 13; at < list[1].body.size();) {
+      long w = list[1].body[at] << 8 | list[1].body[at + 1];
+      long h = list[1].body[at + 2] << 8 | list[1].body[at + 3];
+      size_t bytes = size_t((w + 7) / 8 * h);  // rows of whole bytes
+      tall.body.insert(tall.body.end(), {list[1].body[at], list[1].body[at + 1], 0, 49});
+      tall.body.insert(tall.body.end(), list[1].body.begin() + long(at) + 4,
+                       list[1].body.begin() + long(at + 4 + bytes));
+      tall.body.insert(tall.body.end(), size_t((w + 7) / 8), 0);
+      at += 4 + bytes;
+   }
+   variant("font-49", {list[0], tall, list[2]});
+
+   // attachments found by the fuzzer
+   for (int i = 3; i < argc; i++) {
+      std::ifstream f(argv[i], std::ios::binary);
+      Bytes tail(std::istreambuf_iterator<char>(f), {});
+      Bytes b = program;
+      b.insert(b.end(), tail.begin(), tail.end());
+      std::string name = argv[i];
+      write("found-" + name.substr(name.rfind('/') + 1), b);
+   }
+   std::printf("%d\n", made);
+   return 0;
+}
