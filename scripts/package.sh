@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 . scripts/packages.sh
 # dpkg-shlibdeps works out the dependencies; cpack finds the programs with file
 need_packages "${build_packages[@]}" dpkg-dev file
-cmake -S . -B build -DBUILD_TESTING=OFF >/dev/null
+cmake -S . -B build >/dev/null
 cmake --build build --parallel
 cpack -G DEB -B build --config build/CPackConfig.cmake
 deb=$(ls -t build/vintara-intro_*.deb | head -1)
