@@ -34,7 +34,8 @@ struct Options {
    bool hashes = false;      // print frame hashes
 };
 
-// The intro program beside this one.
+// The intro program beside this one: this one's name less "-capture", so that
+// the installed vintara-intro-capture finds vintara-intro; else plain intro.
 std::string besideme(const char *name)
 {
    char self[PATH_MAX];
@@ -42,6 +43,9 @@ std::string besideme(const char *name)
    if (n <= 0)
       return name;
    std::string path(self, static_cast<size_t>(n));
+   size_t cut = path.rfind("-capture");
+   if (cut != std::string::npos && cut + sizeof "-capture" - 1 == path.size())
+      return path.substr(0, cut);
    return path.substr(0, path.rfind('/') + 1) + name;
 }
 
@@ -97,7 +101,7 @@ int main(int argc, char **argv)
                 "display shows each frame after its refresh."};
    app.add_option("--data", o.data,
                   "the intro program whose attached data to use, or a data file "
-                  "(default: intro beside this program)");
+                  "(default: the intro beside this program)");
    app.add_option("--from", o.from, "first frame, from 1 (default 1)");
    auto *to = app.add_option("--to", o.to, "last frame (default: five seconds on)");
    auto *seconds =
