@@ -17,6 +17,7 @@ namespace capture {
 long frame;  // frames run since start()
 
 static BITMAP *screenbmp;  // stands in for the display
+static DATAFILE *content;  // the logo and the font come from here
 
 static void noretrace() {}
 
@@ -44,12 +45,26 @@ const char *start(const char *datapath)
    set_palette(black_palette);
 
    const char *why;
-   DATAFILE *data = isdatafile(datapath) ? intro::loadcontent(datapath, &why)
-                                         : intro::loadattached(datapath, &why);
-   if (!data || (why = intro::firstpicture(data)))
+   content = isdatafile(datapath) ? intro::loadcontent(datapath, &why)
+                                  : intro::loadattached(datapath, &why);
+   if (!content || (why = intro::firstpicture(content)))
       return why;
    frame = 0;
    return nullptr;
+}
+
+void stop()
+{
+   if (intro::buffer)
+      destroy_bitmap(intro::buffer);
+   if (content)
+      unload_datafile(content);
+   if (screenbmp)
+      destroy_bitmap(screenbmp);
+   intro::resetintro();
+   screen = screenbmp = nullptr;
+   content = nullptr;
+   allegro_exit();
 }
 
 void advance()

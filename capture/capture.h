@@ -21,6 +21,7 @@ extern long frame;  // frames run since start(); the one on screen now
 // intro does. Null, or what went wrong.
 const char *start(const char *datapath);
 void advance();  // runs the next frame
+void stop();     // gives back all start() took
 
 uint64_t hash();  // FNV-1a over the screen's indices, then the shown palette
 // The screen as 8-bit RGB, three bytes a pixel, palette components widened

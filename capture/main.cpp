@@ -205,5 +205,6 @@ int main(int argc, char **argv)
       return fail("ffmpeg failed to write " + o.video, 1);
    std::fprintf(stderr, "frames %ld..%ld, %ld kept: %.3f s, %.0f frames/s\n", o.from, o.to,
                 kept, secs, o.to / secs);
+   capture::stop();
    return 0;
 }

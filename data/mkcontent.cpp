@@ -325,11 +325,16 @@ int main(int argc, char **argv)
                100.0 * ink / (logo->w * logo->h));
 
    BITMAP *font = makefont(fontfile);
-   if (!font)
+   if (!font) {
+      destroy_bitmap(logo);
       return 1;
+   }
 
-   if (save_pcx((out + "/logo.pcx").c_str(), logo, p) != 0 ||
-       save_pcx((out + "/font.pcx").c_str(), font, p) != 0) {
+   bool written = save_pcx((out + "/logo.pcx").c_str(), logo, p) == 0 &&
+                  save_pcx((out + "/font.pcx").c_str(), font, p) == 0;
+   destroy_bitmap(logo);
+   destroy_bitmap(font);
+   if (!written) {
       std::fprintf(stderr, "mkcontent: cannot write into %s\n", out.c_str());
       return 1;
    }
