@@ -1,0 +1,30 @@
+#!/bin/bash
+# Fuzzes the load-and-check path for a bounded time (default 10 minutes) with
+# libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer, starting from the
+# intro's real attachment and the damaged corpus. Whatever it finds lands in
+# build-fuzz/finds/; copy each into tests/corpus/, where the damaged-program
+# test runs it as a whole program from then on.
+#
+#    bash scripts/fuzz.sh [SECONDS]
+set -eu
+cd "$(dirname "$0")/.."
+. scripts/packages.sh
+need_packages "${build_packages[@]}" clang libclang-rt-14-dev
+seconds=${1:-600}
+CXX=clang++ cmake -S . -B build-fuzz -DINTRO_FUZZ=ON -DBUILD_TESTING=ON \
+   -DINTRO_SANITIZE=address,undefined,fuzzer-no-link >/dev/null
+cmake --build build-fuzz --parallel --target intro fuzz_content damage
+mkdir -p build-fuzz/corpus build-fuzz/finds build-fuzz/seeds
+# seeds: the real attachment, and the tails of the damaged programs
+work=$(mktemp -d)
+cp build-fuzz/intro "$work/bare" && exedat -d "$work/bare" >/dev/null
+start=$(stat -c %s "$work/bare")
+mkdir "$work/damaged"
+build-fuzz/tests/damage build-fuzz/intro "$work/damaged" >/dev/null
+for program in build-fuzz/intro "$work"/damaged/*; do
+   tail -c +$((start + 1)) "$program" >"build-fuzz/seeds/$(basename "$program")"
+done
+rm -rf "$work"
+exec build-fuzz/tests/fuzz_content -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
+   -artifact_prefix=build-fuzz/finds/ -print_final_stats=1 build-fuzz/corpus build-fuzz/seeds \
+   tests/corpus
