@@ -1,15 +1,25 @@
 #!/bin/bash
 # Installs what is missing, builds the intro and its tests and runs every test
-# through CTest: the headless ones and the whole program under Xvfb, which the
-# test starts itself.
+# through CTest: the headless ones, the whole program under Xvfb (which the
+# tests start themselves), valgrind over a capture, and the Debian package.
+# Then the headless tests again in a build with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and the whole program under ThreadSanitizer.
 set -eu
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
 need_packages "${build_packages[@]}" libgtest-dev xvfb xdotool x11-apps imagemagick \
-   libfreetype-dev fonts-dejavu-core file
+   libfreetype-dev fonts-dejavu-core file valgrind
 # the package test's: dpkg-shlibdeps for the dependencies, and lintian
 need_packages dpkg-dev lintian
+
 cmake -S . -B build >/dev/null
 cmake --build build --parallel
-cd build
-ctest --output-on-failure --parallel 2
+(cd build && ctest --output-on-failure --parallel 2)
+
+cmake -S . -B build-asan -DINTRO_SANITIZE=address,undefined >/dev/null
+cmake --build build-asan --parallel
+(cd build-asan && ctest --output-on-failure --parallel 2 -L headless)
+
+cmake -S . -B build-tsan -DINTRO_SANITIZE=thread >/dev/null
+cmake --build build-tsan --parallel --target intro
+(cd build-tsan && ctest --output-on-failure -L tsan)
