@@ -6,6 +6,7 @@
 #include "intro.h"
 
 #include <algorithm>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -16,11 +17,13 @@ namespace intro {
 constexpr int firstchar = 32;   // ' ', the first character the texts use
 constexpr int lastchar = 126;   // '~', the last
 
-static char why[200];  // the last complaint, one line
-
-static const char *complain(const char *format, int a = 0, int b = 0, int c = 0)
+const char *complain(const char *format, ...)
 {
-   std::snprintf(why, sizeof why, format, a, b, c);
+   static char why[200];  // the last complaint, one line
+   va_list args;
+   va_start(args, format);
+   std::vsnprintf(why, sizeof why, format, args);
+   va_end(args);
    return why;
 }
 

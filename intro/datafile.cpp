@@ -19,14 +19,6 @@ constexpr long maxobjects = 1024;
 constexpr int maxside = 4096;   // a bitmap's width or height, pixels
 constexpr int maxglyph = 1024;  // a glyph's width or height, pixels
 
-static char why[200];  // the last complaint
-
-static const char *complain(const char *format, long a = 0, long b = 0)
-{
-   std::snprintf(why, sizeof why, format, a, b);
-   return why;
-}
-
 // ---- reading bytes ---------------------------------------------------------
 
 static long be32(const unsigned char *p)
@@ -163,7 +155,7 @@ bool bitmapbody(Cursor &c, long bits, long maxw, long maxh)
           c.skip(w * h * pixelbytes(bits));
 }
 
-const char *checkbitmap(Cursor c, int index)
+const char *checkbitmap(Cursor c, long index)
 {
    long bits = static_cast<short>(c.mgetw());
    if (!c.ok || !pixelbytes(bits) || !bitmapbody(c, bits, maxside, maxside) || c.at != c.n)
@@ -171,7 +163,7 @@ const char *checkbitmap(Cursor c, int index)
    return nullptr;
 }
 
-const char *checkfont(Cursor c, int index)
+const char *checkfont(Cursor c, long index)
 {
    if (c.mgetw() != 0)
       return complain("the data file's font, object %ld, is damaged or in an old "
@@ -242,8 +234,8 @@ const char *checkdatafile(const Bytes &file)
 
       const char *bad = nullptr;
       switch (type) {
-      case DAT_BITMAP: bad = checkbitmap(body, static_cast<int>(index)); break;
-      case DAT_FONT: bad = checkfont(body, static_cast<int>(index)); break;
+      case DAT_BITMAP: bad = checkbitmap(body, index); break;
+      case DAT_FONT: bad = checkfont(body, index); break;
       case DAT_FILE: case DAT_SAMPLE: case DAT_MIDI: case DAT_RLE_SPRITE:
       case DAT_C_SPRITE: case DAT_XC_SPRITE:
          bad = complain("object %ld of the data file is of a kind the intro does "

@@ -82,6 +82,8 @@ DATAFILE *loadcontent(const char *name, const char **complaint);
 // The same for the data file attached to another program.
 DATAFILE *loadattached(const char *program, const char **complaint);
 const char *checkcontent(const DATAFILE *data);  // null when the intro can use it
+// Formats one line saying what is wrong, kept until the next complaint.
+const char *complain(const char *format, ...) __attribute__((format(printf, 1, 2)));
 
 struct Attachment {
    long start;     // offset of the attachment in the program file, bytes

@@ -218,7 +218,7 @@ int main(int argc, char **argv)
       write("field-" + std::to_string(f.at), attach(b));
    }
 
-   auto variant = [&](const std::string &name, std::vector<Object> objs) {
+   auto variant = [&](const std::string &name, const std::vector<Object> &objs) {
       write(name, attach(datafile(objs)));
    };
    variant("font-first", {list[1], list[0], list[2]});
