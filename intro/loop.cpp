@@ -51,6 +51,7 @@ void runframe(void (*retrace)())
    retrace();
    copyband(scrollline1);
    copyband(scrollline2);
+   FRAMEMARK(markframe);
 }
 
 bool pollframe(void (*retrace)())

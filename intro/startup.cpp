@@ -54,6 +54,7 @@ static int fail(const char *what)
 
 int intromain()
 {
+   FRAMEMARK(markentry);
    resetintro();
 
    if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0) {
@@ -76,6 +77,7 @@ int intromain()
       allegro_message("unable to set any graphic mode\n%s\n", reason);
       return 1;
    }
+   FRAMEMARK(markmode);
    set_color_depth(8);  // for the back buffer; the mode is already 8 bits
    set_palette(black_palette);
    set_window_title("quib's vintara intro 1");

@@ -1,0 +1,81 @@
+#!/bin/bash
+# The cost of playing, against the library's floor. Builds the benchmarks,
+# then in Xvfb plays the intro (built to note its frame times) and the floor
+# program in turns, ROUNDS times SECONDS each, and prints for each run the CPU
+# it took of one core (user plus system, after its first second), its frames a
+# second and frame intervals, late frames (over 25 ms) and peak memory; then
+# the intro/floor CPU ratio, median of the rounds; then Google Benchmark's
+# figures for a headless frame, start-up and the capture tool. Run it on an
+# idle machine.
+#
+#    bash bench/run.sh [SECONDS] [ROUNDS]      (default 20 seconds, 3 rounds)
+set -eu
+cd "$(dirname "$0")/.."
+seconds=${1:-20} rounds=${2:-3}
+. scripts/packages.sh
+need_packages "${build_packages[@]}" libbenchmark-dev xvfb xdotool
+cmake -S . -B build-bench -DINTRO_BENCH=ON -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build-bench --parallel --target intro intro-capture intro-timed floor bench >/dev/null
+bin=build-bench/bench
+work=$(mktemp -d)
+Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+while [ ! -s "$work/display" ]; do sleep 0.1; done
+export DISPLAY=:$(cat "$work/display")
+hz=$(getconf CLK_TCK)
+
+cputicks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+now() { date +%s%N; }
+
+# Plays one program; prints "cpu% peak-KiB" and leaves its frame times in $2.
+play() {
+   INTRO_FRAMETIMES_FILE=$2 "$1" >/dev/null 2>&1 &
+   local pid=$! t0 c0 t1 c1 peak
+   sleep 1
+   t0=$(now) c0=$(cputicks $pid)
+   sleep "$seconds"
+   t1=$(now) c1=$(cputicks $pid)
+   peak=$(awk '/VmHWM/ { print $2 }' "/proc/$pid/status")
+   xdotool key space
+   wait $pid
+   awk -v c=$((c1 - c0)) -v hz="$hz" -v ns=$((t1 - t0)) -v peak="$peak" \
+      'BEGIN { printf "%.2f %d\n", 100 * c / hz / (ns / 1e9), peak }'
+}
+
+# Frame statistics from a frame-times file, frames after the first second:
+# "fps median p99 max late".
+frames() {
+   awk '$1 == "frame" && $2 >= 1000000 { print $2 }' "$1" >"$1.t"
+   local fps
+   fps=$(awk 'NR == 1 { a = $1 } { b = $1 } END { printf "%.3f", (NR - 1) / ((b - a) / 1e6) }' "$1.t")
+   awk 'NR > 1 { print ($1 - prev) / 1000 } { prev = $1 }' "$1.t" | sort -n | awk -v fps="$fps" '
+      { v[NR] = $1; late += $1 > 25 }
+      END { printf "%s %.2f %.2f %.2f %d\n", fps, v[int((NR + 1) / 2)], v[int(NR * 0.99 + 0.5)],
+                   v[NR], late }'
+}
+
+printf "\n%-6s %-6s %7s %7s %9s %8s %8s %5s %9s\n" round run "CPU %" fps "median ms" "p99 ms" \
+   "max ms" late "peak MiB"
+ratios=()
+for r in $(seq "$rounds"); do
+   read -r icpu ipeak < <(play build-bench/bench/intro-timed "$work/intro-$r")
+   read -r ifps imed ip99 imax ilate < <(frames "$work/intro-$r")
+   read -r fcpu fpeak < <(play $bin/floor "$work/floor-$r")
+   printf "%-6s %-6s %7s %7s %9s %8s %8s %5s %9.1f\n" "$r" intro "$icpu" "$ifps" "$imed" \
+      "$ip99" "$imax" "$ilate" "$(echo "$ipeak" | awk '{ print $1 / 1024 }')"
+   printf "%-6s %-6s %7s %7s %9s %8s %8s %5s %9.1f\n" "$r" floor "$fcpu" - - - - - \
+      "$(echo "$fpeak" | awk '{ print $1 / 1024 }')"
+   ratios+=("$(awk -v a="$icpu" -v b="$fcpu" 'BEGIN { printf "%.2f", a / b }')")
+done
+median=$(printf "%s\n" "${ratios[@]}" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')
+echo "intro/floor CPU ratio by round: ${ratios[*]}; median $median"
+awk '$1 == "mode" { mode = $2 } $1 == "frame" { print "mode set to first frame:",
+     ($2 - mode) / 1000, "ms"; exit }' "$work/intro-1"
+
+echo
+$bin/bench --benchmark_min_time=2 --benchmark_format=csv 2>/dev/null | awk -F, '
+   /^"frame"/     { printf "headless frame:            %8.1f us\n", $4 }
+   /^"startup"/   { printf "start-up to the first frame: %6.2f ms (headless, data read, unpacked, checked, loaded)\n", $4 }
+   /^"frame"/     { printf "capture to memory:         %8.0f frames/s\n", 1e6 / $4 }
+   /^"pngframes"/ { printf "capture to PNG:            %8.0f frames/s\n", 1e6 / $4 }'
