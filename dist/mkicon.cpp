@@ -35,8 +35,11 @@ int main(int argc, char **argv)
    set_color_conversion(COLORCONV_NONE);  // keep the indices, not colours
    PALETTE pal;
    BITMAP *logo = load_pcx(argv[1], pal);
-   if (!logo || logo->w != 640 || logo->h != 480 || bitmap_color_depth(logo) != 8)
+   if (!logo || logo->w != 640 || logo->h != 480 || bitmap_color_depth(logo) != 8) {
+      if (logo)
+         destroy_bitmap(logo);
       return fail(std::string(argv[1]) + " is not a readable 640x480 8-bit PCX");
+   }
 
    std::vector<unsigned char> icon(size_t(s) * s * 3, 0);
    for (int y = 0; y < h; y++)
@@ -54,6 +57,7 @@ int main(int argc, char **argv)
          unsigned char *px = &icon[(size_t(top + y) * s + x) * 3];
          px[0] = px[1] = px[2] = grey;
       }
+   destroy_bitmap(logo);
    if (!capture::writergb(argv[3], icon, s, s))
       return fail(std::string("cannot write ") + argv[3]);
    return 0;
