@@ -14,7 +14,7 @@ seconds=${1:-600}
 CXX=clang++ cmake -S . -B build-fuzz -DINTRO_FUZZ=ON -DBUILD_TESTING=ON \
    -DINTRO_SANITIZE=address,undefined,fuzzer-no-link >/dev/null
 cmake --build build-fuzz --parallel --target intro fuzz_content damage
-mkdir -p build-fuzz/corpus build-fuzz/finds build-fuzz/seeds
+mkdir -p build-fuzz/corpus build-fuzz/finds build-fuzz/seeds tests/corpus
 # seeds: the real attachment, and the tails of the damaged programs
 work=$(mktemp -d)
 cp build-fuzz/intro "$work/bare" && exedat -d "$work/bare" >/dev/null

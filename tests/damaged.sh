@@ -3,13 +3,16 @@
 # and ten seconds to live: each must end with its message and status 1. An
 # intact copy with its data attached unpacked must still play.
 #
-#    damaged.sh DAMAGE INTRO WORKDIR [ATTACHMENT...]
+# Attachments the fuzzer found (FOUND, the files in it) join them.
+#
+#    damaged.sh DAMAGE INTRO FOUND WORKDIR
 set -u
-damage=$1 intro=$2 work=$3
-shift 3
+damage=$1 intro=$2 found=$3 work=$4
 timeout=$(command -v timeout)
+finds=("$found"/*)
+[ -e "${finds[0]}" ] || finds=()
 rm -rf "$work" && mkdir -p "$work/corpus" && cd "$work" || exit 1
-cases=$("$damage" "$intro" corpus "$@") || exit 1
+cases=$("$damage" "$intro" corpus "${finds[@]}") || exit 1
 chmod +x corpus/* intact-unpacked
 
 Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>display 2>xvfb.log &
