@@ -10,7 +10,6 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 namespace intro {
 
@@ -71,10 +70,8 @@ int intromain()
       return fail("the 60 Hz timer could not be installed");
 
    if (set_gfx_mode(GFX_AUTODETECT, screenw, screenh, 0, 0) != 0) {
-      char reason[ALLEGRO_ERROR_SIZE];  // switching to text mode may reset it
-      std::strcpy(reason, allegro_error);
-      set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-      allegro_message("unable to set any graphic mode\n%s\n", reason);
+      set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);  // leaves allegro_error as it is
+      allegro_message("unable to set any graphic mode\n%s\n", allegro_error);
       return 1;
    }
    FRAMEMARK(markmode);
