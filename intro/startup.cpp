@@ -43,6 +43,12 @@ const char *firstpicture(DATAFILE *data)
    return nullptr;
 }
 
+#ifdef ALLEGRO_WINDOWS
+static const char nodisplay[] = "no display could be opened";
+#else
+static const char nodisplay[] = "no display could be opened (is DISPLAY set to a running X server?)";
+#endif
+
 // Ends start-up once the mode is set: back to text mode, then the message.
 static int fail(const char *what)
 {
@@ -59,9 +65,7 @@ int intromain()
    if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0) {
       // the library is down: any further call into it would crash
       std::fprintf(stderr, "unable to set any graphic mode\n%s\n",
-                   allegro_error[0] ? allegro_error
-                                    : "no display could be opened (is DISPLAY "
-                                      "set to a running X server?)");
+                   allegro_error[0] ? allegro_error : nodisplay);
       return 1;
    }
    if (install_keyboard() != 0)

@@ -16,3 +16,9 @@ need_packages() {
 
 # What building the intro takes.
 build_packages=(g++ cmake make pkg-config liballegro4-dev libpng-dev libcli11-dev)
+
+# What the Windows build takes: the cross compilers, the library's own dat and
+# exedat (from the Linux package) and patch for the library source.
+windows_build_packages=(cmake make patch liballegro4-dev g++-mingw-w64-x86-64-win32)
+# What its test under Wine takes.
+windows_test_packages=(wine wine64 xvfb xdotool x11-apps imagemagick)

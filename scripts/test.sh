@@ -3,7 +3,8 @@
 # through CTest: the headless ones, the whole program under Xvfb (which the
 # tests start themselves), valgrind over a capture, and the Debian package.
 # Then the headless tests again in a build with AddressSanitizer and
-# UndefinedBehaviorSanitizer, and the whole program under ThreadSanitizer.
+# UndefinedBehaviorSanitizer, the whole program under ThreadSanitizer, and the
+# Windows build under Wine.
 set -eu
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
@@ -23,3 +24,8 @@ cmake --build build-asan --parallel
 cmake -S . -B build-tsan -DINTRO_SANITIZE=thread >/dev/null
 cmake --build build-tsan --parallel --target intro
 (cd build-tsan && ctest --output-on-failure -L tsan)
+
+# The Windows build, and the whole program under Wine.
+bash scripts/windows.sh
+need_packages "${windows_test_packages[@]}"
+bash tests/windows.sh build-windows "$(command -v exedat)" build-windows/test

@@ -1,0 +1,143 @@
+#!/bin/bash
+# The Windows intro under Wine, in Xvfb with no window manager. On a 640x480
+# screen the library takes the full-screen 8-bit DirectDraw path: a few seconds
+# in, the logo rows hold only black and the logo's resting grey (#282828) and the
+# caption is held at #F3F3F3; a key ends it with status 0. With its data
+# stripped it shows why in a message box, a key closes the box and it ends with
+# status 1. On a 1024x768 screen the mode falls back to a window, which shows
+# the same picture, and a key ends it with status 0. With no display at all it
+# ends at once with its message on standard error and status 1. Before all
+# that, text_above_4g checks that the library draws text into memory above
+# 4 GiB, where 64-bit Windows puts it and Wine does not.
+#
+#    windows.sh BUILD-WINDOWS EXEDAT WORKDIR
+set -u
+build=$(realpath "$1") exedat=$2 work=$3 passes=0 failures=0
+exe=$build/intro.exe
+rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
+work=$PWD  # Wine wants an absolute prefix
+check() {
+   if eval "$2"; then echo "ok: $1"; passes=$((passes + 1))
+   else echo "FAIL: $1"; failures=$((failures + 1)); fi
+}
+
+# A prefix of our own. Without the overrides Wine offers to download Mono and
+# Gecko, and a crash waits in the debugger instead of ending the program.
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winedbg.exe="
+title="quib's vintara intro 1"
+xvfb=
+
+# Ends this prefix's Wine server and all it runs, before the display changes:
+# a server stays bound to the display it started on.
+stop_wine() { timeout 30 wineserver -k 2>/dev/null; timeout 30 wineserver -w 2>/dev/null; }
+stop_xvfb() { [ -z "$xvfb" ] || { kill $xvfb; wait $xvfb; xvfb=; } 2>/dev/null; }
+trap 'stop_wine; stop_xvfb; rm -rf "$WINEPREFIX"' EXIT
+
+# Xvfb at the size given, on a display it picks itself.
+start_xvfb() {
+   rm -f display
+   Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp 3>display 2>>xvfb.log &
+   xvfb=$!
+   for _ in $(seq 100); do [ -s display ] && break; sleep 0.1; done
+   export DISPLAY=:$(cat display)
+}
+
+# Starts a program under Wine in the background, with a time limit; $pid is
+# the limit's, which passes on the program's status.
+launch() { timeout 120 wine "$1" >"$2.out" 2>"$2.err" & pid=$!; }
+# Waits up to $1 seconds for it to end: $status is its status or "running".
+finished() {
+   status=running
+   for _ in $(seq $(($1 * 10))); do
+      kill -0 $pid 2>/dev/null || { wait $pid; status=$?; return; }
+      sleep 0.1
+   done
+   kill $pid 2>/dev/null
+}
+
+# colour counts of a region of shot.xwd, most frequent first
+counts() { convert shot.xwd -crop "$1" +repage -format %c histogram:info:- | sort -rn; }
+logo_rows_ok() { [ "$(grep -c . logo.txt)" = 2 ] && head -1 logo.txt | grep -q "#282828"; }
+caption_ok() { [ "$(awk '/#F3F3F3/ { print $1 + 0 }' caption.txt)" -gt 1000 ]; }
+# Takes screenshots for up to $3 seconds until the 640x480 picture at ($1, $2)
+# shows the resting logo and the held caption. A shot can fail while the mode
+# changes, and start-up under Wine takes from one to several seconds.
+await_picture() {
+   for _ in $(seq $(($3 * 2))); do
+      sleep 0.5
+      xwd -root -silent -out shot.xwd 2>/dev/null || continue
+      counts 640x90+$1+$2 >logo.txt
+      counts 640x40+$1+$(($2 + 225)) >caption.txt
+      logo_rows_ok && caption_ok && return
+   done
+}
+
+start_xvfb 640x480x24
+timeout 120 wineboot -i >wineboot.log 2>&1
+check "a Wine prefix is made" '[ -d "$WINEPREFIX/drive_c/windows/system32" ]'
+timeout 60 wine "$build/text_above_4g.exe" >above.out 2>&1
+status=$?
+check "text drawn above 4 GiB: status 0 (was $status)" '[ $status = 0 ]'
+
+launch "$exe" fullscreen
+await_picture 0 0 30
+convert shot.xwd fullscreen.png
+check "full screen: logo rows hold only #000000 and #282828, mostly #282828" logo_rows_ok
+check "full screen: caption rows hold #F3F3F3" caption_ok
+check "window title" 'xdotool search --name "$title" >/dev/null'
+xdotool key space
+finished 30
+check "full screen: a key ends it with status 0 (was $status)" '[ $status = 0 ]'
+
+# The box's text comes from Wine's message box trace; the shot shows the box.
+cp "$exe" stripped.exe && "$exedat" -d stripped.exe >/dev/null
+WINEDEBUG=-all,+msgbox launch "$PWD/stripped.exe" stripped
+for _ in $(seq 300); do grep -qs MSGBOX_OnInit stripped.err && break; sleep 0.1; done
+sleep 0.5
+xwd -root -silent -out shot.xwd && convert shot.xwd box.png
+check "data stripped: the box says why" 'grep -qF "unable to start the intro\nthe data file attached to this program is missing or unreadable" stripped.err'
+check "data stripped: the box is on the screen" \
+   '[ "$(counts 640x480+0+0 | awk "/#F5F5F5/ { print \$1 + 0 }")" -gt 5000 ]'
+# With no window manager the box does not always get the keyboard focus: give
+# it the focus, as a click would. It is the larger of the two windows with the
+# title; the program's own has shrunk back to nothing.
+box=$(xdotool search --name "$title" | while read -r w; do
+   eval "$(xdotool getwindowgeometry --shell "$w")"; echo "$((WIDTH * HEIGHT)) $w"; done |
+   sort -rn | awk 'NR == 1 { print $2 }')
+[ -n "$box" ] && timeout 10 xdotool windowfocus --sync "$box"
+xdotool key space
+finished 30
+check "data stripped: a key closes the box, status 1 (was $status)" '[ $status = 1 ]'
+
+stop_wine
+stop_xvfb
+start_xvfb 1024x768x24
+launch "$exe" windowed
+# the window appears after the full-screen attempt gives up, several seconds in
+for _ in $(seq 60); do
+   window=$(xdotool search --name "$title" | while read -r w; do
+      xdotool getwindowgeometry --shell "$w" | grep -qx "WIDTH=640" && echo "$w"; done | head -1)
+   [ -n "$window" ] && break
+   sleep 0.5
+done
+eval "$(xdotool getwindowgeometry --shell "${window:-0}" 2>/dev/null)"
+await_picture "${X:-0}" "${Y:-0}" 20
+convert shot.xwd windowed.png
+check "in a window: logo rows hold only #000000 and #282828, mostly #282828" logo_rows_ok
+check "in a window: caption rows hold #F3F3F3" caption_ok
+[ -n "$window" ] && xdotool windowfocus --sync "$window" key space
+finished 30
+check "in a window: a key ends it with status 0 (was $status)" '[ $status = 0 ]'
+
+stop_wine
+stop_xvfb
+env -u DISPLAY -u WAYLAND_DISPLAY timeout 60 wine "$exe" >nodisplay.out 2>nodisplay.err
+status=$?
+# the program's standard error is in text mode: lines end in CR LF
+check "no display: status 1 (was $status) and the message, no crash" \
+   '[ $status = 1 ] && tr -d "\r" <nodisplay.err | grep -qx "unable to set any graphic mode" &&
+    ! grep -q "Unhandled" nodisplay.err'
+
+[ $failures = 0 ] || cat above.out logo.txt caption.txt nodisplay.err
+echo "$passes passed, $failures failed"
+[ $failures = 0 ]
