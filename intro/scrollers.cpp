@@ -1,8 +1,9 @@
 // The two scrollers. Each frame a scroller clears its band in the back buffer,
-// draws its whole text at its current x (the library clips), moves left, wraps
-// back to the right edge once it has gone a fixed length past the left one, and
-// every few positions steps its colour one notch brighter, wrapping to black
-// after 255. The wrap lengths are fixed numbers, not measured from the font.
+// draws its text at its current x (the glyphs on screen, which is all the
+// library would not clip), moves left, wraps back to the right edge once it
+// has gone a fixed length past the left one, and every few positions steps its
+// colour one notch brighter, wrapping to black after 255. The wrap lengths are
+// fixed numbers, not measured from the font.
 #include "intro.h"
 
 #include <cstring>
@@ -31,6 +32,9 @@ int sl2;              // text 2 wraps once x < -sl2, pixels
 unsigned char fcol1;  // text 1 intensity, raw byte
 unsigned char fcol2;  // text 2 intensity, raw byte
 
+static const FONT *measured;  // the font advance[] belongs to, or null
+static int advance[128];      // each character's width in it, pixels
+
 void resetscrollers()
 {
    sp1 = 800;
@@ -39,6 +43,7 @@ void resetscrollers()
    sl2 = 5440;
    fcol1 = 0;
    fcol2 = 30;
+   measured = nullptr;  // a font made later may sit at the same address
 }
 
 // The part of a text at x that falls on the screen, and where it starts: the
@@ -46,21 +51,24 @@ void resetscrollers()
 // Glyphs are as wide as they advance, so the slice draws the same pixels.
 static const char *onscreen(const char *text, int x, char *slice, int &sx)
 {
-   char one[2] = {0, 0};
+   if (measured != myfont) {
+      for (int c = 1; c < 128; c++) {  // the texts are ASCII
+         char one[2] = {static_cast<char>(c), 0};
+         advance[c] = text_length(myfont, one);
+      }
+      measured = myfont;
+   }
    const char *p = text;
    sx = x;
    for (; *p && sx < 0; p++) {  // skip glyphs ending left of column 0
-      one[0] = *p;
-      int w = text_length(myfont, one);
+      int w = advance[*p & 127];
       if (sx + w > 0)
          break;
       sx += w;
    }
    const char *q = p;
-   for (int ex = sx; *q && ex < screenw; q++) {  // up to the first glyph past the edge
-      one[0] = *q;
-      ex += text_length(myfont, one);
-   }
+   for (int ex = sx; *q && ex < screenw; q++)  // up to the first glyph past the edge
+      ex += advance[*q & 127];
    std::memcpy(slice, p, static_cast<size_t>(q - p));
    slice[q - p] = 0;
    return slice;
