@@ -8,6 +8,7 @@
 // and plain data is only sized.
 #include "intro.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -33,8 +34,9 @@ static bool readfile(const char *path, long at, long max, Bytes &out)
    FILE *f = std::fopen(path, "rb");
    if (!f)
       return false;
-   out.resize(static_cast<size_t>(max));
-   bool ok = std::fseek(f, at, SEEK_SET) == 0;
+   long size = std::fseek(f, 0, SEEK_END) == 0 ? std::ftell(f) : -1;
+   bool ok = size >= at && std::fseek(f, at, SEEK_SET) == 0;
+   out.resize(ok ? static_cast<size_t>(std::min(max, size - at)) : 0);
    out.resize(ok ? std::fread(out.data(), 1, out.size(), f) : 0);
    std::fclose(f);
    return ok;
@@ -72,25 +74,18 @@ const char *findattachment(const char *program, Attachment *where)
 long unpack(const unsigned char *in, long n, long limit, Bytes &out)
 {
    // the library's LZSS: a 4 KiB ring, writing from 4078, of which the first
-   // 4078 bytes start as zeros and the rest are unset until written; a flag
+   // 4078 bytes start as zeros and the last 18 are unset until written; a flag
    // byte before every eight items, a set bit for a literal byte, a clear one
    // for a 12-bit ring position and a 4-bit length of 3 to 18
-   constexpr int ring = 4096, longest = 18, shortest = 3;
+   constexpr int ring = 4096, longest = 18, shortest = 3, start = ring - longest;
    unsigned char text[ring] = {};
-   bool set[ring];
-   for (int i = 0; i < ring; i++)
-      set[i] = i < ring - longest;
-   int r = ring - longest;
+   int r = start;
    unsigned flags = 0;
-   long at = 0;
-   out.clear();
-   auto put = [&](unsigned char c) {
-      text[r] = c;
-      set[r] = true;
-      r = (r + 1) & (ring - 1);
-      out.push_back(c);
-   };
-   while (static_cast<long>(out.size()) < limit) {
+   long at = 0, made = 0;
+   // at most 18 bytes out of every 2 in, so this is room enough
+   out.resize(static_cast<size_t>(std::min(limit, 9 * n + longest)));
+   unsigned char *dst = out.data();
+   while (made < limit) {
       if (((flags >>= 1) & 256) == 0) {
          if (at >= n)
             break;
@@ -99,21 +94,24 @@ long unpack(const unsigned char *in, long n, long limit, Bytes &out)
       if (flags & 1) {
          if (at >= n)
             break;
-         put(in[at++]);
+         dst[made++] = text[r] = in[at++];
+         r = (r + 1) & (ring - 1);
       } else {
          if (at + 2 > n)
             break;
          int pos = in[at] | (in[at + 1] & 0xF0) << 4;
          int len = (in[at + 1] & 0x0F) + shortest;
          at += 2;
-         for (int k = 0; k < len && static_cast<long>(out.size()) < limit; k++) {
+         for (int k = 0; k < len && made < limit; k++) {
             int p = (pos + k) & (ring - 1);
-            if (!set[p])
-               return -1;  // the library would copy whatever its memory held
-            put(text[p]);
+            if (made < longest && p >= start + made)
+               return -1;  // unset: the library would copy whatever its memory held
+            dst[made++] = text[r] = text[p];
+            r = (r + 1) & (ring - 1);
          }
       }
    }
+   out.resize(static_cast<size_t>(made));
    return at;
 }
 
