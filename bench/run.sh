@@ -8,10 +8,10 @@
 # figures for a headless frame, start-up and the capture tool. Run it on an
 # idle machine.
 #
-#    bash bench/run.sh [SECONDS] [ROUNDS]      (default 20 seconds, 3 rounds)
+#    bash bench/run.sh [SECONDS] [ROUNDS]      (default 20 seconds, 5 rounds)
 set -eu
 cd "$(dirname "$0")/.."
-seconds=${1:-20} rounds=${2:-3}
+seconds=${1:-20} rounds=${2:-5}
 . scripts/packages.sh
 need_packages "${build_packages[@]}" libbenchmark-dev xvfb xdotool
 cmake -S . -B build-bench -DINTRO_BENCH=ON -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -23,9 +23,9 @@ xvfb=$!
 trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 while [ ! -s "$work/display" ]; do sleep 0.1; done
 export DISPLAY=:$(cat "$work/display")
-hz=$(getconf CLK_TCK)
 
-cputicks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+# CPU time of all a process's threads so far, nanoseconds (user plus system).
+cpuns() { cat /proc/"$1"/task/*/schedstat | awk '{ ns += $1 } END { printf "%d", ns }'; }
 now() { date +%s%N; }
 
 # Plays one program; prints "cpu% peak-KiB" and leaves its frame times in $2.
@@ -33,14 +33,14 @@ play() {
    INTRO_FRAMETIMES_FILE=$2 "$1" >/dev/null 2>&1 &
    local pid=$! t0 c0 t1 c1 peak
    sleep 1
-   t0=$(now) c0=$(cputicks $pid)
+   t0=$(now) c0=$(cpuns $pid)
    sleep "$seconds"
-   t1=$(now) c1=$(cputicks $pid)
+   t1=$(now) c1=$(cpuns $pid)
    peak=$(awk '/VmHWM/ { print $2 }' "/proc/$pid/status")
    xdotool key space
    wait $pid
-   awk -v c=$((c1 - c0)) -v hz="$hz" -v ns=$((t1 - t0)) -v peak="$peak" \
-      'BEGIN { printf "%.2f %d\n", 100 * c / hz / (ns / 1e9), peak }'
+   awk -v c=$((c1 - c0)) -v ns=$((t1 - t0)) -v peak="$peak" \
+      'BEGIN { printf "%.2f %d\n", 100 * c / ns, peak }'
 }
 
 # Frame statistics from a frame-times file, frames after the first second:
@@ -68,14 +68,24 @@ for r in $(seq "$rounds"); do
       "$(echo "$fpeak" | awk '{ print $1 / 1024 }')"
    ratios+=("$(awk -v a="$icpu" -v b="$fcpu" 'BEGIN { printf "%.2f", a / b }')")
 done
-median=$(printf "%s\n" "${ratios[@]}" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')
-echo "intro/floor CPU ratio by round: ${ratios[*]}; median $median"
-awk '$1 == "mode" { mode = $2 } $1 == "frame" { print "mode set to first frame:",
-     ($2 - mode) / 1000, "ms"; exit }' "$work/intro-1"
+echo "intro/floor CPU ratio by round: ${ratios[*]}; median" \
+   "$(printf "%s\n" "${ratios[@]}" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')"
+for r in $(seq "$rounds"); do
+   awk '$1 == "mode" { mode = $2 } $1 == "start" && !s { s = $2 }
+        $1 == "frame" { printf "%.1f %.1f\n", (s - mode) / 1000, ($2 - mode) / 1000; exit }' \
+      "$work/intro-$r"
+done >"$work/startup"
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+echo "mode set to the first frame (median of the rounds): it begins after" \
+   "$(cut -d' ' -f1 "$work/startup" | median) ms and is shown after" \
+   "$(cut -d' ' -f2 "$work/startup" | median) ms"
 
 echo
-$bin/bench --benchmark_min_time=2 --benchmark_format=csv 2>/dev/null | awk -F, '
-   /^"frame"/     { printf "headless frame:            %8.1f us\n", $4 }
-   /^"startup"/   { printf "start-up to the first frame: %6.2f ms (headless, data read, unpacked, checked, loaded)\n", $4 }
-   /^"frame"/     { printf "capture to memory:         %8.0f frames/s\n", 1e6 / $4 }
-   /^"pngframes"/ { printf "capture to PNG:            %8.0f frames/s\n", 1e6 / $4 }'
+# medians of five repetitions, CPU time
+$bin/bench --benchmark_min_time=1 --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+   --benchmark_format=csv 2>/dev/null | awk -F, '
+   /^"frame_median"/     { printf "headless frame:              %7.1f us\n", $4
+                           printf "capture to memory:           %7.0f frames/s\n", 1e6 / $4 }
+   /^"startup_median"/   { printf "headless start-up to the first frame shown: %.2f ms " \
+                                  "(library up, data read, unpacked, checked, loaded)\n", $4 }
+   /^"pngframes_median"/ { printf "capture to PNG:              %7.0f frames/s\n", 1e6 / $4 }'

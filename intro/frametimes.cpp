@@ -1,8 +1,8 @@
 // Frame times, for bench builds only (INTRO_FRAMETIMES; the shipped program
 // has none of this). Notes when the program entered, when the mode was set
-// and when each frame's refresh ended, in memory, and at exit writes them to
-// the file named by INTRO_FRAMETIMES_FILE (or standard error): one line per
-// event, "entry|mode|frame MICROSECONDS" from the entry.
+// and when each frame began and when its refresh ended, in memory, and at exit
+// writes them to the file named by INTRO_FRAMETIMES_FILE (or standard error):
+// one line per event, "entry|mode|start|frame MICROSECONDS" from the entry.
 #include "intro.h"
 
 #include <chrono>
@@ -28,7 +28,7 @@ void report()
    FILE *out = name ? std::fopen(name, "w") : stderr;
    if (!out || marks.empty())
       return;
-   static const char *const names[] = {"entry", "mode", "frame"};
+   static const char *const names[] = {"entry", "mode", "start", "frame"};
    for (const Mark &m : marks)
       std::fprintf(out, "%s %lld\n", names[m.event],
                    static_cast<long long>(std::chrono::duration_cast<std::chrono::microseconds>(
@@ -42,7 +42,7 @@ void report()
 void framemark(int event)
 {
    if (event == markentry) {
-      marks.reserve(60 * 60 * 60 + 2);
+      marks.reserve(2 * 60 * 60 * 60 + 2);
       std::atexit(report);
    }
    if (marks.size() < marks.capacity())

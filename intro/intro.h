@@ -110,7 +110,7 @@ int intromain();    // the program: 0 after a key, 1 on failure
 
 // Bench builds note the time of these events (frametimes.cpp); the shipped
 // program is built without INTRO_FRAMETIMES and notes nothing.
-enum { markentry, markmode, markframe };
+enum { markentry, markmode, markstart, markframe };
 #ifdef INTRO_FRAMETIMES
 void framemark(int event);
 #define FRAMEMARK(event) framemark(event)

@@ -40,6 +40,7 @@ static void copyband(int line)
 
 void runframe(void (*retrace)())
 {
+   FRAMEMARK(markstart);
    scrollers();
 
    // ticks that piled up during a slow frame are dropped, not caught up
