@@ -13,8 +13,8 @@ namespace intro {
 
 std::atomic<int> timerCount;   // ticks arrived and not yet consumed
 std::atomic<int> stoprequest;  // 0, a signal's number, or -1 for the close button
-int scrollline1;              // scroller 1 text top, row
-int scrollline2;              // scroller 2 text top, row
+int scrollline1;               // scroller 1 text top, row
+int scrollline2;               // scroller 2 text top, row
 
 constexpr int bandmargin = 10;  // rows copied above and below a scroller's text
 
