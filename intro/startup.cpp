@@ -1,10 +1,9 @@
 // Start-up and shutdown. Brings the library up, sets the 640x480 8-bit mode,
 // checks and binds the attached content, draws the logo under a black palette,
 // runs the frame loop until a key (or a signal, or the window's close button)
-// and shuts down. Every failure ends
-// the program with a message and status 1 before anything missing is used:
-// without a display the library cannot even show a message, so that one goes
-// to standard error.
+// and shuts down. Every failure ends the program with a message and status 1
+// before anything missing is used: without a display the library cannot even
+// show a message, so that one goes to standard error.
 #include "intro.h"
 
 #include <cerrno>
