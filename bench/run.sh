@@ -18,11 +18,9 @@ cmake -S . -B build-bench -DINTRO_BENCH=ON -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYP
 cmake --build build-bench --parallel --target intro intro-capture intro-timed floor bench >/dev/null
 bin=build-bench/bench
 work=$(mktemp -d)
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb=$!
+. scripts/xvfb.sh
+start_xvfb
 trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-while [ ! -s "$work/display" ]; do sleep 0.1; done
-export DISPLAY=:$(cat "$work/display")
 
 # CPU time of all a process's threads so far, nanoseconds (user plus system).
 cpuns() { cat /proc/"$1"/task/*/schedstat | awk '{ ns += $1 } END { printf "%d", ns }'; }

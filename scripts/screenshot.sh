@@ -5,12 +5,9 @@
 set -eu
 cd "$(dirname "$0")/.."
 seconds=${1:-5} out=${2:-docs/screenshot.png}
-work=$(mktemp -d)
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-while [ ! -s "$work/display" ]; do sleep 0.1; done
-export DISPLAY=:$(cat "$work/display")
+. scripts/xvfb.sh
+start_xvfb
+trap 'kill $xvfb 2>/dev/null' EXIT
 build/intro &
 intro=$!
 sleep "$seconds"

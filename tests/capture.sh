@@ -4,9 +4,9 @@
 #
 #    capture.sh INTRO-CAPTURE INTRO WORKDIR
 set -u
-capture=$1 intro=$2 work=$3 failures=0
+. "$(dirname "$0")/lib.sh"
+capture=$1 intro=$2 work=$3
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
-check() { if eval "$2"; then echo "ok: $1"; else echo "FAIL: $1"; failures=$((failures + 1)); fi; }
 
 # Hashes of picture and palette: frame 1 (both flashes at 59), the first frames
 # each scroller is drawn on screen, a frame at rest, the background's and the

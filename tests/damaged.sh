@@ -7,6 +7,7 @@
 #
 #    damaged.sh DAMAGE INTRO FOUND WORKDIR
 set -u
+. "$(dirname "$0")/../scripts/xvfb.sh"
 damage=$1 intro=$2 found=$3 work=$4
 timeout=$(command -v timeout)
 finds=("$found"/*)
@@ -15,11 +16,8 @@ rm -rf "$work" && mkdir -p "$work/corpus" && cd "$work" || exit 1
 cases=$("$damage" "$intro" corpus "${finds[@]}") || exit 1
 chmod +x corpus/* intact-unpacked
 
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>display 2>xvfb.log &
-xvfb=$!
+start_xvfb || exit 1
 trap 'kill $xvfb 2>/dev/null' EXIT
-for _ in $(seq 100); do [ -s display ] && break; sleep 0.1; done
-export DISPLAY=:$(cat display)
 
 # With no xmessage on the PATH the library prints its message.
 run() { (ulimit -v 1048576; PATH=/nonexistent exec "$timeout" 10 "$1") >"$1.out" 2>&1; }

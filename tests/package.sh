@@ -8,9 +8,9 @@
 #
 #    package.sh CPACKCONFIG INTRO-CAPTURE INTRO WORKDIR
 set -u
-config=$1 capture=$2 intro=$3 work=$4 failures=0
+. "$(dirname "$0")/lib.sh"
+config=$1 capture=$2 intro=$3 work=$4
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
-check() { if eval "$2"; then echo "ok: $1"; else echo "FAIL: $1"; failures=$((failures + 1)); fi; }
 sudo=
 [ "$(id -u)" = 0 ] || sudo=sudo
 # others may hold the dpkg lock for a while: wait for it rather than fail
@@ -56,11 +56,8 @@ check "the menu entry runs vintara-intro, its icon at the theme's required 48x48
    'grep -qx Exec=vintara-intro $desktop && grep -qx Icon=vintara-intro $desktop &&
     file /usr/share/icons/hicolor/48x48/apps/vintara-intro.png | grep -q "48 x 48"'
 
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>display 2>xvfb.log &
-xvfb=$!
+start_xvfb || exit 1
 trap 'kill $xvfb 2>/dev/null; remove' EXIT
-for _ in $(seq 100); do [ -s display ] && break; sleep 0.1; done
-export DISPLAY=:$(cat display)
 vintara-intro >intro.out 2>&1 &
 pid=$!
 sleep 3

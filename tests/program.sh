@@ -8,29 +8,21 @@
 #
 #    program.sh INTRO EXEDAT XHELPER WORKDIR
 set -u
-intro=$1 exedat=$2 xhelper=$3 work=$4 timeout=$(command -v timeout) failures=0
+. "$(dirname "$0")/lib.sh"
+intro=$1 exedat=$2 xhelper=$3 work=$4 timeout=$(command -v timeout)
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
-check() { if eval "$2"; then echo "ok: $1"; else echo "FAIL: $1"; failures=$((failures + 1)); fi; }
-
-# Xvfb picks a free display; at the intro's size the picture sits at (0, 0).
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>display 2>xvfb.log &
-xvfb=$!
+start_xvfb || exit 1
 trap 'kill $xvfb 2>/dev/null' EXIT
-for _ in $(seq 100); do [ -s display ] && break; sleep 0.1; done
-export DISPLAY=:$(cat display)
 
 "$intro" >run.out 2>&1 &
 pid=$!
 sleep 3
 xwd -root -silent -out shot.xwd
 # colour counts in the rows only the logo shows, and in the caption's rows
-counts() { convert shot.xwd -crop "$1" +repage -format %c histogram:info:- | sort -rn; }
 counts 640x90+0+0 >logo.txt
 counts 640x40+0+225 >caption.txt
-check "logo rows hold only #000000 and #282828, mostly #282828" \
-   '[ "$(grep -c . logo.txt)" = 2 ] && head -1 logo.txt | grep -q "#282828"'
-check "caption rows hold #F3F3F3" \
-   '[ "$(awk "/#F3F3F3/ { print \$1 + 0 }" caption.txt)" -gt 1000 ]'
+check "logo rows hold only #000000 and #282828, mostly #282828" logo_rows_ok
+check "caption rows hold #F3F3F3" caption_ok
 check "window title" 'xdotool search --name "quib'"'"'s vintara intro 1" >/dev/null'
 xdotool key space
 for _ in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done

@@ -6,13 +6,11 @@
 #
 #    tsan.sh INTRO SUPPRESSIONS WORKDIR
 set -u
+. "$(dirname "$0")/../scripts/xvfb.sh"
 intro=$1 suppressions=$2 work=$3
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>display 2>xvfb.log &
-xvfb=$!
+start_xvfb || exit 1
 trap 'kill $xvfb 2>/dev/null' EXIT
-for _ in $(seq 100); do [ -s display ] && break; sleep 0.1; done
-export DISPLAY=:$(cat display)
 
 TSAN_OPTIONS="suppressions=$suppressions halt_on_error=0 exitcode=66" "$intro" >run.out 2>&1 &
 pid=$!

@@ -12,14 +12,11 @@
 #
 #    windows.sh BUILD-WINDOWS EXEDAT WORKDIR
 set -u
-build=$(realpath "$1") exedat=$2 work=$3 passes=0 failures=0
+. "$(dirname "$0")/lib.sh"
+build=$(realpath "$1") exedat=$2 work=$3
 exe=$build/intro.exe
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
 work=$PWD  # Wine wants an absolute prefix
-check() {
-   if eval "$2"; then echo "ok: $1"; passes=$((passes + 1))
-   else echo "FAIL: $1"; failures=$((failures + 1)); fi
-}
 
 # A prefix of our own. Without the overrides Wine offers to download Mono and
 # Gecko, and a crash waits in the debugger instead of ending the program.
@@ -32,15 +29,6 @@ xvfb=
 stop_wine() { timeout 30 wineserver -k 2>/dev/null; timeout 30 wineserver -w 2>/dev/null; }
 stop_xvfb() { [ -z "$xvfb" ] || { kill $xvfb; wait $xvfb; xvfb=; } 2>/dev/null; }
 trap 'stop_wine; stop_xvfb; rm -rf "$WINEPREFIX"' EXIT
-
-# Xvfb at the size given, on a display it picks itself.
-start_xvfb() {
-   rm -f display
-   Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp 3>display 2>>xvfb.log &
-   xvfb=$!
-   for _ in $(seq 100); do [ -s display ] && break; sleep 0.1; done
-   export DISPLAY=:$(cat display)
-}
 
 # Starts a program under Wine in the background, with a time limit; $pid is
 # the limit's, which passes on the program's status.
@@ -55,10 +43,6 @@ finished() {
    kill $pid 2>/dev/null
 }
 
-# colour counts of a region of shot.xwd, most frequent first
-counts() { convert shot.xwd -crop "$1" +repage -format %c histogram:info:- | sort -rn; }
-logo_rows_ok() { [ "$(grep -c . logo.txt)" = 2 ] && head -1 logo.txt | grep -q "#282828"; }
-caption_ok() { [ "$(awk '/#F3F3F3/ { print $1 + 0 }' caption.txt)" -gt 1000 ]; }
 # Takes screenshots for up to $3 seconds until the 640x480 picture at ($1, $2)
 # shows the resting logo and the held caption. A shot can fail while the mode
 # changes, and start-up under Wine takes from one to several seconds.

@@ -1,0 +1,15 @@
+# Starts Xvfb on a display it picks itself, so that runs side by side never
+# meet, with the screen given (by default the intro's own 640x480x24, which puts
+# the picture at (0, 0)); exports DISPLAY and leaves the server's process id in
+# $xvfb for the caller's clean-up.
+start_xvfb() {
+   local number
+   number=$(mktemp)
+   Xvfb -displayfd 3 -screen 0 "${1:-640x480x24}" -nolisten tcp 3>"$number" 2>/dev/null &
+   xvfb=$!
+   for _ in $(seq 100); do [ -s "$number" ] && break; sleep 0.1; done
+   DISPLAY=:$(cat "$number")
+   export DISPLAY
+   rm -f "$number"
+   [ "$DISPLAY" != : ] || { echo "Xvfb did not start" >&2; return 1; }
+}
