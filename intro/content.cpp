@@ -5,12 +5,8 @@
 // texts use. A complaint is one line saying what is wrong.
 #include "intro.h"
 
-#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
-#include <cstdlib>
-#include <string>
-#include <unistd.h>
 
 namespace intro {
 
@@ -67,40 +63,6 @@ const char *checkcontent(const DATAFILE *data)
                          firstchar, lastchar);
 
    return nullptr;
-}
-
-DATAFILE *loadattached(const char *program, const char **complaint)
-{
-   Attachment a;
-   if ((*complaint = findattachment(program, &a)))
-      return nullptr;
-
-   // the library reads appended data only from the running program; anything
-   // else goes through a file of its own, magic first
-   const char *tmp = std::getenv("TMPDIR");
-   std::string path = std::string(tmp && *tmp ? tmp : "/tmp") + "/intro-data-XXXXXX";
-   int fd = mkstemp(&path[0]);
-   FILE *in = std::fopen(program, "rb");
-   FILE *out = fd >= 0 ? fdopen(fd, "wb") : nullptr;
-   bool ok = in && out && std::fseek(in, a.start + 8, SEEK_SET) == 0 &&
-             std::fputs(a.unpacked < 0 ? "slh!" : "slh.", out) >= 0;
-   char block[65536];
-   for (long left = a.stored; ok && left > 0;) {
-      size_t n = std::fread(block, 1, std::min<long>(left, sizeof block), in);
-      ok = n > 0 && std::fwrite(block, 1, n, out) == n;
-      left -= static_cast<long>(n);
-   }
-   ok = (out ? std::fclose(out) == 0 : false) && ok;
-   if (in)
-      std::fclose(in);
-   DATAFILE *data = nullptr;
-   if (ok)
-      data = loadcontent(path.c_str(), complaint);
-   else
-      *complaint = "the attached data could not be copied out to read it";
-   if (fd >= 0)
-      unlink(path.c_str());
-   return data;
 }
 
 // ---- loading ------------------------------------------------------------------

@@ -5,13 +5,15 @@
 // program), unpacked here and walked the way the loader will walk them, and
 // the library only gets the ones where every number fits: objects of the kinds
 // the intro reads are checked field by field, kinds it never reads are refused,
-// and plain data is only sized.
+// and plain data is only sized. Another program's attachment reaches the
+// library through a file of its own, since "#" only means the running one.
 #include "intro.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <unistd.h>
 
 namespace intro {
 
@@ -67,6 +69,42 @@ const char *findattachment(const char *program, Attachment *where)
       return complain("the data attached to this program has inconsistent sizes "
                       "(%ld stored, %ld unpacked)", where->stored, where->unpacked);
    return nullptr;
+}
+
+// The attachment of a program as stored, its sizes checked first.
+static const char *attachedbytes(const char *program, Attachment &a, Bytes &raw)
+{
+   if (const char *bad = findattachment(program, &a))
+      return bad;
+   if (!readfile(program, a.start + 8, a.stored, raw) || static_cast<long>(raw.size()) != a.stored)
+      return "the data file attached to this program is missing or unreadable";
+   return nullptr;
+}
+
+DATAFILE *loadattached(const char *program, const char **complaint)
+{
+   Attachment a;
+   Bytes raw;
+   if ((*complaint = attachedbytes(program, a, raw)))
+      return nullptr;
+
+   // the library reads appended data only from the running program; anything
+   // else goes through a file of its own, magic first
+   const char *tmp = std::getenv("TMPDIR");
+   std::string path = std::string(tmp && *tmp ? tmp : "/tmp") + "/intro-data-XXXXXX";
+   int fd = mkstemp(&path[0]);
+   FILE *out = fd >= 0 ? fdopen(fd, "wb") : nullptr;
+   bool ok = out && std::fputs(a.unpacked < 0 ? "slh!" : "slh.", out) >= 0 &&
+             std::fwrite(raw.data(), 1, raw.size(), out) == raw.size();
+   ok = (out ? std::fclose(out) == 0 : false) && ok;
+   DATAFILE *data = nullptr;
+   if (ok)
+      data = loadcontent(path.c_str(), complaint);
+   else
+      *complaint = "the attached data could not be copied out to read it";
+   if (fd >= 0)
+      unlink(path.c_str());
+   return data;
 }
 
 // ---- unpacking -------------------------------------------------------------
@@ -259,10 +297,8 @@ const char *readdatafile(const char *name, Bytes &bytes)
       char self[1024];
       Attachment a;
       get_executable_name(self, sizeof self);
-      if (const char *bad = findattachment(self, &a))
+      if (const char *bad = attachedbytes(self, a, raw))
          return bad;
-      if (!readfile(self, a.start + 8, a.stored, raw) || static_cast<long>(raw.size()) != a.stored)
-         return "the data file attached to this program is missing or unreadable";
       if (a.unpacked > 0) {
          bytes.swap(raw);
          return nullptr;
