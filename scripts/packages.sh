@@ -22,3 +22,8 @@ build_packages=(g++ cmake make pkg-config liballegro4-dev libpng-dev libcli11-de
 windows_build_packages=(cmake make patch liballegro4-dev g++-mingw-w64-x86-64-win32)
 # What its test under Wine takes.
 windows_test_packages=(wine wine64 xvfb xdotool x11-apps imagemagick)
+
+# What the browser build takes: Debian's emscripten (with its node and the
+# node modules its optimizer needs) besides what building the intro takes,
+# whose data file the browser plays.
+web_build_packages=(emscripten nodejs cmake make)
