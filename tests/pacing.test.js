@@ -17,22 +17,22 @@ function random(seed) {
    };
 }
 
-// Plays a minute at hz with timestamps jittered by up to jitter ms either
+// Plays a minute at hz, the first picture shown `phase` of a period before the
+// first callback, with timestamps jittered by up to jitter ms either
 // way, one callback in `late` (if any) missed, never two in a row (then a
-// tick passes that no display could show); counts frames,
-// callbacks after the first (the first shows the first picture) and ticks, and
-// the worst excess of frames over ticks at any callback.
-function play(pacer, hz, jitter, late = 0, seed = 1) {
+// tick passes that no display could show); counts frames, callbacks and
+// ticks, and the worst excess of frames over ticks at any callback.
+function play(makepacer, hz, jitter, late = 0, seed = 1, phase = 0) {
    const rnd = random(seed);
    const period = 1000 / hz;
-   let frames = 0, callbacks = -1, first = null, excess = -Infinity, now = 0, missed = false;
-   for (let i = 0; now < 60000; i++) {
+   const first = 1000 - phase * period;
+   const pacer = makepacer(first);
+   let frames = 0, callbacks = 0, excess = -Infinity, now = 0, missed = false;
+   for (let i = 1; now < 60000; i++) {
       missed = !missed && late > 0 && rnd() < 1 / late;
       if (missed)
          continue;  // the next callback comes a period later
-      now = 1000 + i * period + (rnd() * 2 - 1) * jitter;
-      if (first === null)
-         first = now;
+      now = first + i * period + (rnd() * 2 - 1) * jitter;
       callbacks++;
       if (pacer.frameDue(now))
          frames++;
@@ -46,8 +46,9 @@ function play(pacer, hz, jitter, late = 0, seed = 1) {
 for (const hz of [59.94, 60, 75, 120, 144]) {
    for (const [jitter, late] of [[0, 0], [1.5, 0], [3, 50]]) {
       test(`${hz} Hz, jitter ±${jitter} ms${late ? `, one callback in ${late} missed` : ''}`, () => {
-         for (const seed of [1, 2, 3]) {
-            const r = play(createPacer(), hz, jitter, late, seed);
+         // phase 0: each tick falls due at a callback, give or take the jitter
+         for (const [seed, phase] of [[1, 0], [2, 0.5], [3, 0.9]]) {
+            const r = play(createPacer, hz, jitter, late, seed, phase);
             const shown = Math.min(r.ticks, r.callbacks);
             assert.ok(r.excess <= 0, `a tick made two frames: ${JSON.stringify(r)}`);
             assert.ok(r.frames >= shown - 1, `frames lost: ${JSON.stringify(r)}`);
@@ -57,8 +58,8 @@ for (const hz of [59.94, 60, 75, 120, 144]) {
 }
 
 test('piled-up ticks make one frame, and one of them is kept for the next callback', () => {
-   const pacer = createPacer();
-   assert.strictEqual(pacer.frameDue(0), false);  // the first picture
+   const pacer = createPacer(0);
+   assert.strictEqual(pacer.frameDue(16), false);  // before the first tick
    assert.strictEqual(pacer.frameDue(1000), true);  // 60 ticks: one frame
    assert.strictEqual(pacer.frameDue(1001), true);  // the tick kept back
    assert.strictEqual(pacer.frameDue(1002), false);  // nothing left
@@ -67,12 +68,10 @@ test('piled-up ticks make one frame, and one of them is kept for the next callba
 
 test('a count without the kept tick loses frames at 60 Hz with jitter', () => {
    // the check above would pass a pacer that drops every tick but one
-   const naive = { consumed: 0, origin: null, frameDue(now) {
-      if (this.origin === null)
-         return (this.origin = now), false;
-      const t = Math.floor(((now - this.origin) * introRate) / 1000);
+   const naive = (origin) => ({ consumed: 0, frameDue(now) {
+      const t = Math.floor(((now - origin) * introRate) / 1000);
       return t > this.consumed ? ((this.consumed = t), true) : false;
-   } };
+   } });
    const r = play(naive, 60, 1.5);
    assert.ok(r.frames < Math.min(r.ticks, r.callbacks) - 1, JSON.stringify(r));
 });

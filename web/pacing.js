@@ -1,8 +1,7 @@
 // Frame pacing for the page: the intro's 60 Hz timer (1193181/19886 ticks a
 // second) against the browser's animation callbacks, whatever the display's
-// rate. The clock starts at the first callback, which shows the first picture;
-// each later callback shows one frame if a tick has arrived since the last
-// frame. Ticks that piled up make one frame, as in the native loop, except
+// rate. The timer starts when the first picture is shown; each callback shows
+// one frame if a tick has arrived since the last frame. Ticks that piled up make one frame, as in the native loop, except
 // that one of them is kept for the next callback: a callback that comes a
 // hair before its tick (a 60 Hz display, jittery timestamps) still has a frame
 // to show, and no tick ever makes two frames. A plain script: the page loads
@@ -11,19 +10,14 @@
 
 const introRate = 1193181 / 19886;  // ticks a second
 
-// A pacer; frameDue(now) is called once per animation callback with its
-// timestamp in milliseconds and says whether to show the next frame.
-function createPacer(rate = introRate) {
-   let origin = null;  // timestamp of the first callback, ms
-   let consumed = 0;   // ticks turned into frames, or dropped
-   const ticks = (now) => (origin === null ? 0 : Math.floor(((now - origin) * rate) / 1000));
+// A pacer for a timer started at origin (ms); frameDue(now) is called once per
+// animation callback with its timestamp and says whether to show the next frame.
+function createPacer(origin, rate = introRate) {
+   let consumed = 0;  // ticks turned into frames, or dropped
+   const ticks = (now) => Math.floor(((now - origin) * rate) / 1000);
    return {
       ticks,
       frameDue(now) {
-         if (origin === null) {
-            origin = now;
-            return false;
-         }
          const arrived = ticks(now);
          if (arrived <= consumed)
             return false;
