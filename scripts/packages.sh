@@ -1,7 +1,9 @@
 # Installs the Debian packages named as arguments that are not installed yet,
-# updating the package lists first; through sudo when not run as root.
+# updating the package lists first; through sudo when not run as root. A first
+# argument --no-install-recommends goes to apt-get.
 need_packages() {
-   local missing=()
+   local missing=() apt=()
+   [ "${1-}" != --no-install-recommends ] || { apt=("$1"); shift; }
    for pkg in "$@"; do
       dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" ||
          missing+=("$pkg")
@@ -11,7 +13,7 @@ need_packages() {
    [ "$(id -u)" = 0 ] || sudo=sudo
    echo "installing ${missing[*]}"
    $sudo apt-get update -qq &&
-      DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+      DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${apt[@]}" "${missing[@]}" >/dev/null
 }
 
 # What building the intro takes.

@@ -11,7 +11,8 @@ set -eu
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
 . scripts/allegro-source.sh
-need_packages "${build_packages[@]}" "${web_build_packages[@]}"
+need_packages "${build_packages[@]}"
+need_packages --no-install-recommends "${web_build_packages[@]}"
 
 # emcc runs "python3" from PATH, which may be a pyenv or virtualenv python
 # without what it imports: Debian's own is the one it is packaged for.

@@ -9,8 +9,8 @@
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/packages.sh"
-need_packages chromium
-command -v npm >/dev/null || need_packages npm
+need_packages --no-install-recommends chromium
+command -v npm >/dev/null || need_packages --no-install-recommends npm
 if [ ! -d "$root/node_modules/playwright-core" ]; then
    (cd "$root" && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --silent)
 fi

@@ -12,7 +12,7 @@
 
 // The library's own lists of what a program links, cut to what a headless
 // 8-bit screen uses: without them every colour depth's drawing code and every
-// driver comes along, a third of the download.
+// driver comes along, a fifth of the download.
 BEGIN_COLOR_DEPTH_LIST
 COLOR_DEPTH_8
 END_COLOR_DEPTH_LIST
