@@ -2,7 +2,8 @@
 // as intro-capture's, frame for frame. In Debian's Chromium: ?frame=N shows
 // exactly the capture tool's PNG of frame N, bad values and a refused data
 // file are said on the page, the one-file page plays from disk, live play
-// keeps to the intro's timer, and a key ends it.
+// keeps to the intro's timer, a key ends it and a double-click toggles full
+// screen.
 //
 //    INTRO_CAPTURE=... WEB=build-web WORK=... node --test web.test.js
 'use strict';
@@ -180,6 +181,10 @@ test('in Chromium', async (t) => {
       await page.keyboard.press('Escape');
       await page.click('#screen');
       assert.strictEqual((await canvas(page)).state, 'playing', 'a click plays it again');
+      await page.dblclick('#screen');  // full screen and back
+      await page.waitForFunction(() => document.fullscreenElement, null, { timeout: 5000 });
+      await page.dblclick('#screen');
+      await page.waitForFunction(() => !document.fullscreenElement, null, { timeout: 5000 });
 
       // the largest 4:3 box in the window, centred
       await page.setViewportSize({ width: 1000, height: 500 });
