@@ -55,7 +55,9 @@
          return;
       const mine = ++run;
       // the timer starts with the first picture; tools find the moment by this mark
-      const pacer = createPacer(performance.mark('first picture').startTime);
+      const origin = performance.now();
+      performance.mark('first picture', { startTime: origin });
+      const pacer = createPacer(origin);
       setstate('playing');
       const step = (now) => {
          if (mine !== run)
@@ -155,7 +157,7 @@
    }
 
    document.addEventListener('keydown', onkey);
-   canvas.addEventListener('click', () => { if (state === 'ended') play(); });
+   document.addEventListener('click', () => { if (state === 'ended') play(); });
    document.addEventListener('dblclick', () => {
       const request = document.fullscreenElement ? document.exitFullscreen()
                                                  : document.documentElement.requestFullscreen();
