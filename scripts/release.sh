@@ -13,7 +13,7 @@ cd "$root"
 . scripts/packages.sh
 need_packages git zip unzip ffmpeg
 
-version=$(sed -n '1s/^vintara-intro (\([^)]*\)).*/\1/p' dist/changelog)
+. scripts/version.sh
 commit=$(git rev-parse HEAD)
 [ -z "$(git status --porcelain)" ] ||
    echo "release.sh: the working tree has uncommitted changes; the release is of commit ${commit:0:12} alone"
@@ -23,9 +23,12 @@ work=$root/build/release-work
 rm -rf --one-file-system "$out" "$work"
 mkdir -p "$out" "$work/src" "$root/build-windows/allegro"
 git archive HEAD | tar -x -C "$work/src"
-# the Windows library is keyed by its inputs, so the checkout's copy serves
+# the libraries for Windows and the browser are keyed by their inputs, so the
+# checkout's copies serve
 mkdir -p "$work/src/build-windows"
 ln -s "$root/build-windows/allegro" "$work/src/build-windows/allegro"
+mkdir -p "$root/build-web/allegro" "$work/src/build-web"
+ln -s "$root/build-web/allegro" "$work/src/build-web/allegro"
 
 cd "$work/src"
 # the changelog's date: the zips' times, and whatever else the build dates
@@ -58,6 +61,12 @@ colours and falls back to a window where the screen cannot change mode.
 Any key ends it.
 EOF
 (cd "$work" && zipdir "$name-windows" "$out/$name-windows.zip")
+
+echo "== the web site and the one-file page"
+bash scripts/web.sh >"$work/web.log"
+cp -r build-web/site "$work/$name-web"
+(cd "$work" && zipdir "$name-web" "$out/$name-web.zip")
+cp build-web/vintara-intro.html "$out/$name.html"
 
 echo "== the videos, the screenshot and the sheet"
 capture=build/intro-capture

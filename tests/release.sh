@@ -7,14 +7,17 @@
 #
 #    release.sh RELEASE-DIR WORKDIR
 set -u
-. "$(dirname "$0")/lib.sh"
-version=$(sed -n '1s/^vintara-intro (\([^)]*\)).*/\1/p' "$(dirname "$0")/../dist/changelog")
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/lib.sh"
+. "$here/../scripts/version.sh"
+. "$here/../scripts/packages.sh"
+need_browser
 release=$(realpath "$1") work=$2
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
 name=vintara-intro-$version
 text=$release/$name.txt
 
-expected=("$name.txt" "$name-windows.zip" "$name-cycle.mkv" "$name-minute.mp4"
+expected=("$name.txt" "$name-windows.zip" "$name-web.zip" "$name.html" "$name-cycle.mkv" "$name-minute.mp4"
    "$name-screenshot.png" "$name-sheet.png" vintara-intro_${version}_amd64.deb)
 for f in "${expected[@]}"; do check "$f is there" '[ -s "$release/$f" ]'; done
 check "every file matches SHA256SUMS" '(cd "$release" && sha256sum --quiet -c SHA256SUMS)'
@@ -50,6 +53,11 @@ ffmpeg -v error -i "$release/$name-cycle.mkv" -vf 'select=eq(n\,330)' -frames:v 
 "$capture" --data "$intro" --from 331 --to 331 --frames captured >/dev/null
 check "the cycle's frame 331 is the capture tool's" \
    '[ "$(compare -metric AE video-331.png captured/frame-000331.png null: 2>&1)" = 0 ]'
+
+unzip -q "$release/$name-web.zip"
+check "the web site and the one-file page play in Chromium, titled with the version" \
+   'node "$here/release-pages.js" "$name-web" "$release/$name.html" "$version" >pages.out 2>&1'
+[ $failures = 0 ] || cat pages.out
 
 echo "$passes passed, $failures failed"
 [ $failures = 0 ]
