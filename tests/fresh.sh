@@ -141,8 +141,9 @@ check "the package command ends with status 0" '[ $? = 0 ]'
 deb=$(cd "$root$first" && echo build/vintara-intro_*.deb)
 step install "cd '$first' && DEBIAN_FRONTEND=noninteractive apt-get install -y ./$deb"
 check "apt-get install ./$deb" '[ $? = 0 ]'
-step installed "cd /tmp && vintara-intro-capture --to 120 --frames installed &&
-   vintara-intro-capture --to 120 --hash >installed.hash &&
+# root's PATH has no /usr/games (other users' has)
+step installed "cd /tmp && /usr/games/vintara-intro-capture --to 120 --frames installed &&
+   /usr/games/vintara-intro-capture --to 120 --hash >installed.hash &&
    '$first/build/intro-capture' --data '$first/build/intro' --to 120 --hash >built.hash &&
    { /usr/games/vintara-intro >nodisplay.out 2>&1; echo \$? >nodisplay.status; }"
 check "the installed capture tool renders frames 1..120 from the installed intro, as the built pair" \
@@ -165,6 +166,7 @@ check "byte-identical stripped programs and .deb from the two clones" '[ $same =
 
 # keep what apt downloaded for the next run
 cp -u "$root"/var/cache/apt/archives/*.deb "$debs/" 2>/dev/null
+rm -rf --one-file-system "$root"
 echo "times: ${times}whole test $(($(date +%s) - began)) s"
 echo "$passes passed, $failures failed"
 [ $failures = 0 ]
