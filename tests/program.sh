@@ -39,12 +39,14 @@ for signal in INT:130 TERM:143; do
 done
 
 # Another program holding the keyboard keeps the intro out of full screen.
-"$xhelper" hold 3 >hold.out &
+"$xhelper" hold 60 >hold.out &
 hold=$!
-for _ in $(seq 100); do [ -s hold.out ] && break; sleep 0.1; done
+for _ in $(seq 300); do [ -s hold.out ] || ! kill -0 $hold 2>/dev/null && break; sleep 0.1; done
 "$intro" >window.out 2>&1 &
 pid=$!
-await_window "$title" 30
+# once its picture is up the mode is chosen, and the keyboard can be let go
+await_picture 0 0 30
+kill $hold
 wait $hold
 check "in a window when the full screen cannot be had" \
    '[ "$(cat hold.out)" = held ] && "$xhelper" grab >/dev/null'
