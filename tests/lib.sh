@@ -20,10 +20,11 @@ caption_ok() { [ "$(awk '/#F3F3F3/ { print $1 + 0 }' caption.txt)" -gt 1000 ]; }
 
 # Takes screenshots (shot.xwd) for up to $3 seconds until the 640x480 picture
 # at ($1, $2) shows the resting logo and the held caption (logo.txt and
-# caption.txt). A shot can fail while the mode changes.
+# caption.txt), or $pid has ended. A shot can fail while the mode changes.
 await_picture() {
    for _ in $(seq $(($3 * 4))); do
       sleep 0.25
+      kill -0 "$pid" 2>/dev/null || return 1
       xwd -root -silent -out shot.xwd 2>/dev/null || continue
       counts 640x90+$1+$2 >logo.txt
       counts 640x40+$1+$(($2 + 225)) >caption.txt

@@ -12,7 +12,7 @@ rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
 start_xvfb || exit 1
 trap 'kill $xvfb 2>/dev/null' EXIT
 
-TSAN_OPTIONS="suppressions=$suppressions halt_on_error=0 exitcode=66" "$intro" >run.out 2>&1 &
+TSAN_OPTIONS="suppressions='$suppressions' halt_on_error=0 exitcode=66" "$intro" >run.out 2>&1 &
 pid=$!
 await_picture 0 0 60
 sleep 4  # frames played with the timer thread running: the time is the test
