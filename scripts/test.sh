@@ -29,3 +29,7 @@ cmake --build build-tsan --parallel --target intro
 bash scripts/windows.sh
 need_packages "${windows_test_packages[@]}"
 bash tests/windows.sh build-windows "$(command -v exedat)" build-windows/test
+
+# The browser build, its frames against the capture tool's, and the pages in Chromium.
+bash scripts/web.sh
+bash tests/web.sh build/intro-capture build-web build-web/test
