@@ -16,8 +16,9 @@ need_packages() {
       DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${apt[@]}" "${missing[@]}" >/dev/null
 }
 
-# What building the intro takes.
-build_packages=(g++ cmake make pkg-config liballegro4-dev libpng-dev libcli11-dev)
+# What building the intro takes; dpkg-dev's dpkg-buildflags gives Debian's
+# hardening flags and its dpkg-shlibdeps the package's dependencies.
+build_packages=(g++ cmake make pkg-config dpkg-dev liballegro4-dev libpng-dev libcli11-dev)
 
 # What the Windows build takes: the cross compilers, the library's own dat and
 # exedat (from the Linux package) and patch for the library source.

@@ -10,8 +10,8 @@ cd "$(dirname "$0")/.."
 . scripts/packages.sh
 need_packages "${build_packages[@]}" libgtest-dev xvfb xdotool x11-apps imagemagick \
    libfreetype-dev fonts-dejavu-core file valgrind
-# the package test's: dpkg-shlibdeps for the dependencies, and lintian
-need_packages dpkg-dev lintian
+# the package test's lintian, and the fresh-machine test's debootstrap
+need_packages lintian debootstrap
 
 cmake -S . -B build >/dev/null
 cmake --build build --parallel

@@ -44,7 +44,7 @@ done
 check "ffmpeg missing: status 2" \
    '[ "$(PATH=/nonexistent status --video v.mkv)" = 2 ] && grep -q "needs ffmpeg" err.txt'
 check "a progress bar on a terminal" \
-   'script -qec "$capture --data $intro --to 120" /dev/null | grep -q "frame 120/120"'
+   'script -qec "$(printf "%q " "$capture" --data "$intro" --to 120)" /dev/null | grep -q "frame 120/120"'
 
 cat err.txt
 [ $failures = 0 ]
