@@ -1,9 +1,10 @@
 #!/bin/bash
 # A release as a user gets it. Every file is there, carries the version and
 # matches SHA256SUMS, which covers every file; the release text names each file
-# within 80 columns. The videos have the frames and the rate they claim, and the
-# lossless one's frame 331 (a caption wipe) is exactly the frame the released
-# package's own capture tool renders from the released intro.
+# within 80 columns. The zip's program plays under Wine and a key ends it. The
+# videos have the frames and the rate they claim, and the lossless one's frame
+# 331 (a caption wipe) is exactly the frame the released package's own capture
+# tool renders from the released intro. Both web pages play in Chromium.
 #
 #    release.sh RELEASE-DIR WORKDIR
 set -u
@@ -11,6 +12,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
 . "$here/../scripts/version.sh"
 . "$here/../scripts/packages.sh"
+need_packages "${windows_test_packages[@]}" ffmpeg unzip
 need_browser
 release=$(realpath "$1") work=$2
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
@@ -24,7 +26,8 @@ check "every file matches SHA256SUMS" '(cd "$release" && sha256sum --quiet -c SH
 check "SHA256SUMS covers every file" \
    '[ "$(cd "$release" && ls | grep -vx SHA256SUMS)" = "$(awk "{ print \$2 }" "$release/SHA256SUMS" | LC_ALL=C sort)" ]'
 check "the release text names every file with its size" \
-   'for f in $(ls "$release"); do [ $f = $name.txt ] || [ $f = SHA256SUMS ] || grep -q "^$f  *$(stat -c %s "$release/$f") " "$text" || exit 1; done'
+   '(for f in $(ls "$release"); do [ $f = SHA256SUMS ] || [ $f = $name.txt ] ||
+       grep -q "^$f  *$(stat -c %s "$release/$f") " "$text" || exit 1; done)'
 check "the release text: version, commit, 80 columns" \
    'grep -q "version $version\$" "$text" && grep -qE "commit [0-9a-f]{40}" "$text" &&
     awk "length > 80 { long = 1 } END { exit long }" "$text"'
@@ -35,6 +38,19 @@ check "the zip holds the program and a text with the version" \
    '[ -s "$exe" ] && grep -q "version $version," "$name-windows/README.txt"'
 check "the program's version resource says $version" \
    '[ "$(strings -el -n 3 "$exe" | grep -A1 -x ProductVersion | tail -1)" = "$version" ]'
+
+# The zip's program under Wine, full screen in Xvfb.
+. "$here/wine.sh"
+start_xvfb 640x480x24
+timeout 120 wineboot -i >wineboot.log 2>&1
+launch "$PWD/$exe" windows
+await_picture 0 0 60
+check "the zip's program plays under Wine: the resting logo, the held caption" 'logo_rows_ok && caption_ok'
+xdotool key space
+finished 30
+check "the zip's program: a key ends it with status 0 (was $status)" '[ $status = 0 ]'
+stop_wine
+stop_xvfb
 
 # The released capture tool, from the released package.
 dpkg-deb -x "$release/vintara-intro_${version}_amd64.deb" deb
