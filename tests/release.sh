@@ -54,7 +54,7 @@ stop_xvfb
 
 # The released capture tool, from the released package.
 dpkg-deb -x "$release/vintara-intro_${version}_amd64.deb" deb
-capture=$(find deb -name vintara-intro-capture -type f) intro=$(find deb -name vintara-intro -type f)
+capture=deb/usr/games/vintara-intro-capture intro=deb/usr/games/vintara-intro
 # codec,frames,rate: Matroska keeps times in whole milliseconds, so a rate is
 # right when it is the intro's to within 0.005 frames a second
 probe() {
