@@ -40,8 +40,8 @@ constexpr long maxproperties = 32;        // on one object: dat gives a bitmap 7
                                           // grows the list a copy at a time, so n cost n^2
 constexpr long maxallproperties = 256;    // in the whole file: 21x the content's 12
 constexpr long maxproperty = 4096;        // one property's bytes: a path of PATH_MAX
-constexpr long maxallocated = 32L << 20;  // all the library allocates to load the file,
-                                          // bytes, as counted by Budget: 80x the content
+constexpr long maxallocated = 16L << 20;  // all the library allocates to load the file,
+                                          // bytes, as counted by Budget: 40x the content
 
 // ---- reading bytes ---------------------------------------------------------
 
