@@ -26,8 +26,8 @@ for program in build-fuzz/intro "$work"/fullest "$work"/damaged/*; do
    tail -c +$((start + 1)) "$program" >"build-fuzz/seeds/$(basename "$program")"
 done
 rm -rf "$work"
-# an input is a find if it takes over 3 s or the library asks for 64 MiB at once
-exec build-fuzz/tests/fuzz_content -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=3 \
+# an input is a find if it takes over 10 s or the library asks for 64 MiB at once
+exec build-fuzz/tests/fuzz_content -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
    -malloc_limit_mb=64 \
    -artifact_prefix=build-fuzz/finds/ -print_final_stats=1 build-fuzz/corpus build-fuzz/seeds \
    tests/corpus
