@@ -40,6 +40,9 @@ void frameloop();  // frames until a key, a signal or the close button
 // library holds nothing that must be given back (holding false).
 void watchsignals();
 void diebysignal(int number);  // the program ends by that signal
+// SIGINT and SIGTERM back to their default action in the main thread, once
+// nothing needs giving back, so that a child (the message box) gets them too.
+void defaultsignals();
 
 // ---- palette (palette.cpp) -------------------------------------------------
 extern PALETTE pal;  // working copy; components are raw bytes

@@ -96,6 +96,12 @@ void diebysignal(int number)
    std::signal(number, SIG_DFL);
    std::raise(number);
 }
+
+void defaultsignals()
+{
+   std::signal(SIGINT, SIG_DFL);
+   std::signal(SIGTERM, SIG_DFL);
+}
 #else
 static sigset_t stopsignals;  // SIGINT and SIGTERM
 
@@ -130,6 +136,13 @@ void watchsignals()
       pthread_detach(watcher);
    else  // no watcher: the signals act as by default, before the library's handlers too
       pthread_sigmask(SIG_UNBLOCK, &stopsignals, nullptr);
+}
+
+void defaultsignals()
+{
+   std::signal(SIGINT, SIG_DFL);
+   std::signal(SIGTERM, SIG_DFL);
+   pthread_sigmask(SIG_UNBLOCK, &stopsignals, nullptr);
 }
 
 void diebysignal(int number)

@@ -68,6 +68,7 @@ static int fail(const char *what, const char *headline = "unable to start the in
       return finish();
    set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);  // leaves allegro_error as it is
    holding = false;  // a signal while the message waits ends it at once
+   defaultsignals();
    allegro_message("%s\n%s\n", headline, what);
    return 1;
 }
