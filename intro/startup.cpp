@@ -4,8 +4,9 @@
 // and shuts down. Every failure ends the program with a message and status 1
 // before anything missing is used: without a display the library cannot even
 // show a message, so that one goes to standard error. SIGINT and SIGTERM are
-// watched from the first step, and one that comes during start-up ends it at
-// the next step as in the loop: the library shut down, then by the signal.
+// watched from the first step; one that comes during start-up ends it before
+// the mode is set, or else when the frame loop would begin, as in the loop:
+// the library shut down, then by the signal.
 #include "intro.h"
 
 #include <cerrno>
@@ -90,6 +91,8 @@ int intromain()
       return fail("the keyboard could not be installed");
    if (install_timer() != 0 || install_int_ex(timerCountUpdate, tickspeed) != 0)
       return fail("the 60 Hz timer could not be installed");
+   if (stoprequest > 0)
+      return finish();  // no mode set only to be left
 
    if (set_gfx_mode(GFX_AUTODETECT, screenw, screenh, 0, 0) != 0)
       return fail(allegro_error, "unable to set any graphic mode");
