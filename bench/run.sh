@@ -18,7 +18,7 @@ cmake -S . -B build-bench -DINTRO_BENCH=ON -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYP
 cmake --build build-bench --parallel --target intro intro-capture intro-timed floor bench >/dev/null
 bin=build-bench/bench
 work=$(mktemp -d)
-. scripts/xvfb.sh
+. tests/lib.sh
 start_xvfb
 trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 
@@ -26,10 +26,12 @@ trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 cpuns() { cat /proc/"$1"/task/*/schedstat | awk '{ ns += $1 } END { printf "%d", ns }'; }
 now() { date +%s%N; }
 
-# Plays one program; prints "cpu% peak-KiB" and leaves its frame times in $2.
+# Plays one program (window title $3); prints "cpu% peak-KiB" and leaves its
+# frame times in $2. The sleeps are the spans measured, from its window on.
 play() {
    INTRO_FRAMETIMES_FILE=$2 "$1" >/dev/null 2>&1 &
    local pid=$! t0 c0 t1 c1 peak
+   await_window "$3" 30
    sleep 1
    t0=$(now) c0=$(cpuns $pid)
    sleep "$seconds"
@@ -57,9 +59,9 @@ printf "\n%-6s %-6s %7s %7s %9s %8s %8s %5s %9s\n" round run "CPU %" fps "median
    "max ms" late "peak MiB"
 ratios=()
 for r in $(seq "$rounds"); do
-   read -r icpu ipeak < <(play build-bench/bench/intro-timed "$work/intro-$r")
+   read -r icpu ipeak < <(play build-bench/bench/intro-timed "$work/intro-$r" "quib's vintara intro 1")
    read -r ifps imed ip99 imax ilate < <(frames "$work/intro-$r")
-   read -r fcpu fpeak < <(play $bin/floor "$work/floor-$r")
+   read -r fcpu fpeak < <(play $bin/floor "$work/floor-$r" floor)
    printf "%-6s %-6s %7s %7s %9s %8s %8s %5s %9.1f\n" "$r" intro "$icpu" "$ifps" "$imed" \
       "$ip99" "$imax" "$ilate" "$(echo "$ipeak" | awk '{ print $1 / 1024 }')"
    printf "%-6s %-6s %7s %7s %9s %8s %8s %5s %9.1f\n" "$r" floor "$fcpu" - - - - - \

@@ -1,6 +1,6 @@
-// The capture engine: starts the intro headless and turns the screen and the
-// shown palette of each frame into hashes, indexed PNGs, RGB pictures and
-// contact sheet thumbnails.
+// The capture engine: turns the screen and the shown palette of each frame,
+// as headless.cpp runs them, into indexed PNGs, RGB pictures and contact
+// sheet thumbnails.
 #include "capture.h"
 
 #include "intro.h"
@@ -15,104 +15,6 @@
 #include <unistd.h>
 
 namespace capture {
-
-long frame;  // frames run since start()
-
-static BITMAP *screenbmp;  // stands in for the display
-static DATAFILE *content;  // the logo and the font come from here
-
-static void noretrace() {}
-
-static bool isdatafile(const char *path)
-{
-   char magic[4] = {};
-   FILE *f = std::fopen(path, "rb");
-   bool yes = f && std::fread(magic, 1, 4, f) == 4 &&
-              (!std::memcmp(magic, "slh!", 4) || !std::memcmp(magic, "slh.", 4));
-   if (f)
-      std::fclose(f);
-   return yes;
-}
-
-const char *start(const char *datapath)
-{
-   if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0)
-      return "the library could not start without a display";
-   intro::resetintro();
-   set_color_depth(8);
-   screen = screenbmp = create_bitmap(width, height);
-   if (!screenbmp)
-      return "the 640x480 screen could not be created";
-   clear_bitmap(screenbmp);
-   set_palette(black_palette);
-
-   const char *why;
-   content = isdatafile(datapath) ? intro::loadcontent(datapath, &why)
-                                  : intro::loadattached(datapath, &why);
-   if (!content || (why = intro::firstpicture(content)))
-      return why;
-   frame = 0;
-   return nullptr;
-}
-
-void stop()
-{
-   if (intro::buffer)
-      destroy_bitmap(intro::buffer);
-   if (content)
-      unload_datafile(content);
-   if (screenbmp)
-      destroy_bitmap(screenbmp);
-   intro::resetintro();
-   screen = screenbmp = nullptr;
-   content = nullptr;
-   allegro_exit();
-}
-
-void advance()
-{
-   intro::runframe(noretrace);
-   frame++;
-}
-
-// ---- the frame as shown ---------------------------------------------------------
-
-static unsigned char widen(unsigned char six)
-{
-   return static_cast<unsigned char>(six << 2 | six >> 4);
-}
-
-uint64_t hash()
-{
-   uint64_t h = 0xcbf29ce484222325u;
-   auto mix = [&h](unsigned char byte) { h = (h ^ byte) * 0x100000001b3u; };
-   for (int y = 0; y < height; y++)
-      for (int x = 0; x < width; x++)
-         mix(screenbmp->line[y][x]);
-   PALETTE shown;
-   get_palette(shown);
-   for (const RGB &e : shown) {
-      mix(e.r);
-      mix(e.g);
-      mix(e.b);
-   }
-   return h;
-}
-
-void rgb(std::vector<unsigned char> &out)
-{
-   PALETTE shown;
-   get_palette(shown);
-   unsigned char lookup[256][3];
-   for (int i = 0; i < 256; i++)
-      lookup[i][0] = widen(shown[i].r), lookup[i][1] = widen(shown[i].g),
-      lookup[i][2] = widen(shown[i].b);
-   out.resize(size_t(width) * height * 3);
-   unsigned char *p = out.data();
-   for (int y = 0; y < height; y++)
-      for (int x = 0; x < width; x++, p += 3)
-         std::memcpy(p, lookup[screenbmp->line[y][x]], 3);
-}
 
 // ---- PNG files --------------------------------------------------------------------
 
@@ -150,7 +52,7 @@ bool writeindexed(const std::string &path)
    png_color palette[256];
    for (int i = 0; i < 256; i++)
       palette[i] = {widen(shown[i].r), widen(shown[i].g), widen(shown[i].b)};
-   return writepng(path, width, height, palette, screenbmp->line);
+   return writepng(path, width, height, palette, screen->line);
 }
 
 bool writergb(const std::string &path, const std::vector<unsigned char> &pixels, int w, int h)

@@ -4,10 +4,10 @@
 set -eu
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
-# dpkg-shlibdeps works out the dependencies; cpack finds the programs with file
-need_packages "${build_packages[@]}" dpkg-dev file
+# cpack finds the programs with file
+need_packages "${build_packages[@]}" file
 cmake -S . -B build >/dev/null
 cmake --build build --parallel
 cpack -G DEB -B build --config build/CPackConfig.cmake
 deb=$(ls -t build/vintara-intro_*.deb | head -1)
-echo "Install it with:  sudo apt-get install ./$deb"
+echo "Install it with:  sudo apt-get install $(printf %q "$PWD/$deb")"

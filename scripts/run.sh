@@ -10,7 +10,8 @@ cmake --build build --parallel --target intro intro-capture
 if [ -z "${DISPLAY:-}" ]; then
    out=build/capture
    echo "There is no display (DISPLAY is not set), so here is a capture of the first ten"
-   echo "seconds instead: one PNG a frame in $out/, and every half second on $out/sheet.png."
+   echo "seconds instead: one PNG a frame in $PWD/$out/,"
+   echo "and every half second on $PWD/$out/sheet.png."
    rm -rf "$out"
    build/intro-capture --seconds 10 --frames "$out"
    exec build/intro-capture --seconds 10 --every 30 --sheet "$out/sheet.png" --columns 5

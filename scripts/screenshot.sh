@@ -1,17 +1,18 @@
 #!/bin/bash
 # Takes the README's screenshot: the built intro under Xvfb, five seconds in.
 #
-#    scripts/screenshot.sh [SECONDS] [OUT.png]
+#    scripts/screenshot.sh [SECONDS] [OUT.png]     (OUT from where it is run)
 set -eu
+seconds=${1:-5} out=$(realpath -m "${2:-$(dirname "$0")/../docs/screenshot.png}")
 cd "$(dirname "$0")/.."
-seconds=${1:-5} out=${2:-docs/screenshot.png}
-. scripts/xvfb.sh
+. tests/lib.sh
 start_xvfb
 trap 'kill $xvfb 2>/dev/null' EXIT
 build/intro &
-intro=$!
-sleep "$seconds"
+pid=$!
+await_window "quib's vintara intro 1" 30
+sleep "$seconds"  # the moment of the picture, counted from its window
 xwd -root -silent | convert xwd:- "$out"
 xdotool key space
-wait $intro
+await_exit 10
 echo "wrote $out"

@@ -10,8 +10,8 @@ cd "$(dirname "$0")/.."
 . scripts/packages.sh
 need_packages "${build_packages[@]}" libgtest-dev xvfb xdotool x11-apps imagemagick \
    libfreetype-dev fonts-dejavu-core file valgrind ffmpeg
-# the package test's: dpkg-shlibdeps for the dependencies, and lintian
-need_packages dpkg-dev lintian
+# the package test's lintian, and the fresh-machine test's debootstrap
+need_packages lintian debootstrap
 
 cmake -S . -B build >/dev/null
 cmake --build build --parallel
@@ -29,3 +29,7 @@ cmake --build build-tsan --parallel --target intro
 bash scripts/windows.sh
 need_packages "${windows_test_packages[@]}"
 bash tests/windows.sh build-windows "$(command -v exedat)" build-windows/test
+
+# The browser build, its frames against the capture tool's, and the pages in Chromium.
+bash scripts/web.sh
+bash tests/web.sh build/intro-capture build-web build-web/test

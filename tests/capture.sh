@@ -72,7 +72,7 @@ check "standard output full or gone: a message and status 1" \
     echo $? >status.txt; } | head -1 >/dev/null && [ "$(cat status.txt)" = 1 ] &&
     grep -q "Broken pipe" err.txt'
 check "a progress bar on a terminal" \
-   'script -qec "$capture --data $intro --to 120" /dev/null | grep -q "frame 120/120"'
+   'script -qec "$(printf "%q " "$capture" --data "$intro" --to 120)" /dev/null | grep -q "frame 120/120"'
 
 cat err.txt
 [ $failures = 0 ]

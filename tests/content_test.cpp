@@ -4,6 +4,7 @@
 // runs on bad data files made with the library's own dat.
 #include "support.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -117,7 +118,11 @@ class BadData : public ::testing::Test {
 protected:
    std::string dir = std::string(TEST_TMP) + "/" +
                      ::testing::UnitTest::GetInstance()->current_test_info()->name();
-   void SetUp() override { std::system(("rm -rf " + dir + "; mkdir -p " + dir).c_str()); }
+   void SetUp() override
+   {
+      std::filesystem::remove_all(dir);
+      std::filesystem::create_directories(dir);
+   }
 
    void picture(const char *name, int w, int h) {
       BITMAP *b = create_bitmap(w, h);
@@ -134,7 +139,8 @@ protected:
    // Runs a shell script in the work folder, with dat quiet, and checks out.dat.
    const char *made(const std::string &script)
    {
-      std::string cmd = "cd " + dir + " && dat() { " DAT_TOOL " \"$@\" >/dev/null; } && " +
+      // quoted: the checkout's path may hold spaces
+      std::string cmd = "cd '" + dir + "' && dat() { '" DAT_TOOL "' \"$@\" >/dev/null; } && " +
                         script;
       EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
       const char *why;

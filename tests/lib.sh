@@ -1,5 +1,7 @@
 # What the whole-program test scripts share: Xvfb, a named check that counts
-# passes and failures, and the colour counts of a screenshot.
+# passes and failures, the colour counts of a screenshot, and waits for a
+# picture, a window or an exit that poll up to a deadline, so that a busy
+# machine only makes them slower.
 . "$(dirname "${BASH_SOURCE[0]}")/../scripts/xvfb.sh"
 
 passes=0 failures=0
@@ -15,3 +17,33 @@ counts() { convert shot.xwd -crop "$1" +repage -format %c histogram:info:- | sor
 logo_rows_ok() { [ "$(grep -c . logo.txt)" = 2 ] && head -1 logo.txt | grep -q "#282828"; }
 # caption.txt holds the held caption, over a thousand pixels of it.
 caption_ok() { [ "$(awk '/#F3F3F3/ { print $1 + 0 }' caption.txt)" -gt 1000 ]; }
+
+# Takes screenshots (shot.xwd) for up to $3 seconds until the 640x480 picture
+# at ($1, $2) shows the resting logo and the held caption (logo.txt and
+# caption.txt), or $pid has ended. A shot can fail while the mode changes.
+await_picture() {
+   for _ in $(seq $(($3 * 4))); do
+      sleep 0.25
+      kill -0 "$pid" 2>/dev/null || return 1
+      xwd -root -silent -out shot.xwd 2>/dev/null || continue
+      counts 640x90+$1+$2 >logo.txt
+      counts 640x40+$1+$(($2 + 225)) >caption.txt
+      logo_rows_ok && caption_ok && return
+   done
+   return 1
+}
+# Waits up to $2 seconds for a window titled $1.
+await_window() {
+   for _ in $(seq $(($2 * 10))); do
+      xdotool search --name "$1" >/dev/null 2>&1 && return
+      sleep 0.1
+   done
+   return 1
+}
+# Waits up to $1 seconds for $pid to end: $status is its exit status, or
+# "running" (and it is killed).
+await_exit() {
+   for _ in $(seq $(($1 * 10))); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+   if kill -0 $pid 2>/dev/null; then status=running; kill -9 $pid; wait $pid 2>/dev/null
+   else wait $pid; status=$?; fi
+}

@@ -3,13 +3,14 @@
 # warning in it, apt-get installs it; the installed capture tool renders the
 # same frames from the installed intro's data as the built pair does, the
 # installed intro plays under Xvfb and a key ends it with status 0, and purging
-# it leaves the same packages installed as before. Status 77 (skipped) when the
+# it leaves the same packages installed as before. Both programs are in
+# /usr/games, as the package's section is games. Status 77 (skipped) when the
 # package is installed already: the test will not replace someone's copy.
 #
 #    package.sh CPACKCONFIG INTRO-CAPTURE INTRO WORKDIR
 set -u
 . "$(dirname "$0")/lib.sh"
-config=$1 capture=$2 intro=$3 work=$4
+config=$1 capture=$2 intro=$3 work=$4 games=/usr/games
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
 sudo=
 [ "$(id -u)" = 0 ] || sudo=sudo
@@ -37,15 +38,16 @@ remove() {
 }
 trap remove EXIT
 apt install "$deb" >install.log 2>&1
-check "apt-get installs it" '[ $? = 0 ] && [ "$(command -v vintara-intro-capture)" = /usr/bin/vintara-intro-capture ]'
+check "apt-get installs it, the programs in $games" \
+   '[ $? = 0 ] && [ -x $games/vintara-intro ] && [ -x $games/vintara-intro-capture ]'
 packages >installed.txt
 
 # the default data is the installed intro beside the installed tool
-vintara-intro-capture --to 420 --hash >installed.hash 2>capture.err
+$games/vintara-intro-capture --to 420 --hash >installed.hash 2>capture.err
 "$capture" --data "$intro" --to 420 --hash >built.hash 2>/dev/null
 check "the installed pair renders frames 1..420 as the built pair does" \
    '[ "$(grep -c . installed.hash)" = 420 ] && cmp -s installed.hash built.hash'
-options=$(vintara-intro-capture --help | grep -o -- '--[a-z]*' | sort -u)
+options=$($games/vintara-intro-capture --help | grep -o -- '--[a-z]*' | sort -u)
 manual=$(zcat /usr/share/man/man1/vintara-intro-capture.1.gz | sed 's/\\-/-/g')
 undocumented=
 for o in $options; do grep -qw -- "$o" <<<"$manual" || undocumented+=" $o"; done
@@ -58,26 +60,21 @@ check "the menu entry runs vintara-intro, its icon at the theme's required 48x48
 
 start_xvfb || exit 1
 trap 'kill $xvfb 2>/dev/null; remove' EXIT
-vintara-intro >intro.out 2>&1 &
+$games/vintara-intro >intro.out 2>&1 &
 pid=$!
-sleep 3
-# three seconds in, the rows above the first scroller show only the logo at rest
-logo=$(xwd -root -silent | convert xwd:- -crop 640x90+0+0 +repage -format %c histogram:info:- |
-       sort -rn | head -1)
-check "the installed intro shows its logo" \
-   'kill -0 $pid && [[ $logo = *"#282828"* ]] && xdotool search --name "vintara intro 1" >/dev/null'
+await_picture 0 0 30
+check "the installed intro shows its logo and caption" \
+   'kill -0 $pid && logo_rows_ok && caption_ok && xdotool search --name "vintara intro 1" >/dev/null'
 xdotool key space
-for _ in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
-kill $pid 2>/dev/null
-wait $pid
-check "a key ends it with status 0" '[ $? = 0 ]'
+await_exit 10
+check "a key ends it with status 0" '[ $status = 0 ]'
 kill $xvfb
 
 trap - EXIT
 remove
 packages >after.txt
 check "purged: the packages installed are those from before" \
-   '! command -v vintara-intro >/dev/null && cmp -s before.txt after.txt'
+   '[ ! -e $games/vintara-intro ] && cmp -s before.txt after.txt'
 
 cat lintian.txt capture.err intro.out
 [ $failures = 0 ]

@@ -1,11 +1,11 @@
 #!/bin/bash
-# The whole intro under Xvfb: three seconds in, the background has decayed to
-# black, the logo rests at intensity 10 (#282828) and the caption is held at 60
+# The whole intro under Xvfb: within seconds the background decays to black,
+# the logo rests at intensity 10 (#282828) and the caption is held at 60
 # (#F3F3F3); a key ends it with status 0; SIGINT and SIGTERM end it within a
 # second and give the keyboard back, while playing and in a start-up that
 # waits on the display; in a window, the close button ends it
 # with status 0; with no display, and with its data stripped off, it ends with
-# its message and status 1.
+# its message and status 1. Every wait polls up to a deadline.
 #
 #    program.sh INTRO EXEDAT XHELPER WORKDIR
 set -u
@@ -15,34 +15,25 @@ rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
 start_xvfb || exit 1
 trap 'kill $xvfb 2>/dev/null' EXIT
 
+title="quib's vintara intro 1"
 "$intro" >run.out 2>&1 &
 pid=$!
-sleep 3
-xwd -root -silent -out shot.xwd
-# colour counts in the rows only the logo shows, and in the caption's rows
-counts 640x90+0+0 >logo.txt
-counts 640x40+0+225 >caption.txt
+await_picture 0 0 30
 check "logo rows hold only #000000 and #282828, mostly #282828" logo_rows_ok
 check "caption rows hold #F3F3F3" caption_ok
-check "window title" 'xdotool search --name "quib'"'"'s vintara intro 1" >/dev/null'
+check "window title" 'xdotool search --name "$title" >/dev/null'
 xdotool key space
-for _ in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
-kill $pid 2>/dev/null
-wait $pid
-check "a key ends it with status 0" '[ $? = 0 ]'
+await_exit 10
+check "a key ends it with status 0" '[ $status = 0 ]'
 
-# Waits up to a second for $pid; status is its exit status, or "running".
-stopped() {
-   for _ in $(seq 10); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
-   if kill -0 $pid 2>/dev/null; then status=running; kill -9 $pid; else wait $pid; status=$?; fi
-}
 for signal in INT:130 TERM:143; do
    "$intro" >signal.out 2>&1 &
    pid=$!
-   sleep 1.5
+   # playing: the mode is set and the keyboard grabbed
+   await_picture 0 0 30
    "$xhelper" grab >grab.out
    kill -"${signal%:*}" $pid
-   stopped
+   await_exit 1
    check "SIG${signal%:*} while playing: status ${signal#*:} within a second, keyboard given back" \
       '[ "$(cat grab.out)" = "keyboard held elsewhere" ] && [ $status = "${signal#*:}" ] &&
        "$xhelper" grab >/dev/null'
@@ -64,15 +55,19 @@ for signal in INT:130 TERM:143; do
 done
 
 # Another program holding the keyboard keeps the intro out of full screen.
-"$xhelper" hold 1 >hold.out &
-sleep 0.3
+"$xhelper" hold 60 >hold.out &
+hold=$!
+for _ in $(seq 300); do [ -s hold.out ] || ! kill -0 $hold 2>/dev/null && break; sleep 0.1; done
 "$intro" >window.out 2>&1 &
 pid=$!
-sleep 2.5
+# once its picture is up the mode is chosen, and the keyboard can be let go
+await_picture 0 0 30
+kill $hold
+wait $hold
 check "in a window when the full screen cannot be had" \
    '[ "$(cat hold.out)" = held ] && "$xhelper" grab >/dev/null'
-"$xhelper" close "quib's vintara intro 1"
-stopped
+"$xhelper" close "$title"
+await_exit 10
 check "the close button ends it with status 0" '[ $status = 0 ]'
 
 env -u DISPLAY "$timeout" 20 "$intro" >nodisplay.out 2>nodisplay.err

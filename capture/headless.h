@@ -1,0 +1,37 @@
+// The intro with no display, frame by frame: the library runs headless,
+// screen is a memory bitmap, and a frame counter stands in for the timer and
+// the retrace; each frame is the intro's own runframe over its own globals. A
+// frame as shown is the screen's pixels under the palette as pushed. Shared by
+// the capture tool and the browser build.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace capture {
+
+constexpr int width = 640, height = 480;  // pixels
+constexpr double rate = 1193181.0 / 19886;  // the intro's frames per second
+
+extern long frame;  // frames run since start(); the one on screen now
+
+// Brings the library up headless, loads the content from an intro program (its
+// attachment) or a data file, and puts the first picture on the screen as the
+// intro does. Null, or what went wrong.
+const char *start(const char *datapath);
+void advance();  // runs the next frame
+void stop();     // gives back all start() took
+
+uint64_t hash();  // FNV-1a over the screen's indices, then the shown palette
+
+// A palette component widened from the display's 6 bits to 8.
+inline unsigned char widen(unsigned char six)
+{
+   return static_cast<unsigned char>(six << 2 | six >> 4);
+}
+// The screen as 8-bit RGB, three bytes a pixel, as the display shows it.
+void rgb(std::vector<unsigned char> &out);
+// The same as RGBA, four bytes a pixel with alpha 255, into width * height words.
+void rgba(uint32_t *out);
+
+}  // namespace capture

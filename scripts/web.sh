@@ -1,0 +1,68 @@
+#!/bin/bash
+# Builds the intro for web browsers on Debian 12: build-web/site/ (index.html,
+# its scripts, the WebAssembly and the data file) and build-web/vintara-intro.html,
+# the same page in one file that plays opened from disk. Installs what is
+# missing, then builds the library once with emscripten for its headless
+# system into build-web/allegro/ (reused until the options or the compiler
+# change), from the same checked upstream source as the Windows build. The
+# intro's own sources are compiled as they are; the data file is the very one
+# the native build attaches to the program (build/intro.dat).
+set -eu
+cd "$(dirname "$0")/.."
+. scripts/packages.sh
+. scripts/allegro-source.sh
+need_packages "${build_packages[@]}"
+need_packages --no-install-recommends "${web_build_packages[@]}"
+
+# emcc runs "python3" from PATH, which may be a pyenv or virtualenv python
+# without what it imports: Debian's own is the one it is packaged for.
+export EMSDK_PYTHON=/usr/bin/python3
+# Its optimizer needs Debian's acorn, which a node from elsewhere (NodeSource)
+# does not look for.
+export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
+
+cache=$PWD/build-web/allegro
+prefix=$cache/prefix
+# Size before speed: a frame takes well under a millisecond either way. No
+# drivers: the headless system draws into memory only.
+options=(-DCMAKE_BUILD_TYPE=MinSizeRel -DSHARED=OFF -DRT_LIBRARY=c -DWANT_X11=OFF -DWANT_OSS=OFF
+   -DWANT_ALSA=OFF -DWANT_JACK=OFF -DWANT_SGIAUDIO=OFF -DWANT_MODULES=OFF -DWANT_ALLEGROGL=OFF
+   -DWANT_LOADPNG=OFF -DWANT_LOGG=OFF -DWANT_JPGALLEG=OFF -DWANT_EXAMPLES=OFF -DWANT_TOOLS=OFF
+   -DWANT_TESTS=OFF -DWANT_DOCS=OFF)
+
+# What the built library depends on; a change to any of it rebuilds it.
+key=$( (echo "$sha256 ${options[*]}"; emcc --version | head -1) | sha256sum)
+if [ "$(cat "$prefix/built" 2>/dev/null)" != "$key" ]; then
+   allegro_source "$cache" || exit 1
+   echo "building the library for the browser (log: $cache/build.log)"
+   rm -rf "$cache/src" "$cache/build" "$prefix"
+   mkdir -p "$cache/src"
+   tar -xzf "$cache/$tarball" -C "$cache/src" --strip-components=1
+   # RT_LIBRARY: the library looks for librt, which emscripten's C library includes
+   if ! { emcmake cmake -S "$cache/src" -B "$cache/build" -DCMAKE_INSTALL_PREFIX="$prefix" \
+             "${options[@]}" -Wno-dev &&
+          cmake --build "$cache/build" --parallel 2 &&
+          cmake --install "$cache/build"; } >"$cache/build.log" 2>&1; then
+      tail -30 "$cache/build.log" >&2
+      echo "web.sh: building the library failed; the whole log is $cache/build.log" >&2
+      exit 1
+   fi
+   # written last, so an interrupted build is done again
+   echo "$key" >"$prefix/built"
+   rm -rf "$cache/src" "$cache/build"
+fi
+
+# The data file, from the native build.
+cmake -S . -B build >/dev/null
+cmake --build build --parallel 2 --target content
+
+emcmake cmake -S . -B build-web/cmake -DCMAKE_BUILD_TYPE=MinSizeRel -DALLEGRO_WEB_PREFIX="$prefix" \
+   >/dev/null
+cmake --build build-web/cmake --parallel 2
+
+site=build-web/site
+rm -rf "$site" && mkdir -p "$site"
+cp web/index.html web/pacing.js web/page.js build-web/cmake/web/intro.js \
+   build-web/cmake/web/intro.wasm build/intro.dat "$site/"
+node web/onefile.js "$site" build-web/cmake/web/intro-single.js build-web/vintara-intro.html
+echo "built $site/ and build-web/vintara-intro.html"
