@@ -48,7 +48,7 @@ for signal in INT:130 TERM:143; do
    pid=$!
    for _ in $(seq 100); do ls -l /proc/$pid/fd 2>/dev/null | grep -q socket: && break; sleep 0.02; done
    kill -"${signal%:*}" $pid
-   stopped
+   await_exit 1
    kill -CONT $xvfb
    check "SIG${signal%:*} in a start-up waiting on the display: status ${signal#*:} within a second" \
       '[ $status = "${signal#*:}" ] && ! grep -q "Shutting down" slow.out && "$xhelper" grab >/dev/null'
