@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
+#include <unistd.h>
 
 namespace capture {
 
@@ -67,21 +69,38 @@ constexpr int thumbw = width / 2, thumbh = height / 2;  // pixels
 constexpr int label = 14;   // rows under each thumbnail for its number
 constexpr int gap = 4;      // pixels between and around thumbnails
 
-void sheetsize(Sheet &sheet, int frames)
+constexpr long maxsheetbytes = 1L << 30;  // a sheet's pixels in memory, bytes
+
+const char *sheetsize(Sheet &sheet, long frames)
 {
-   int rows = (frames + sheet.columns - 1) / sheet.columns;
+   long rows = (frames + sheet.columns - 1) / sheet.columns;
    sheet.count = 0;
    sheet.w = gap + sheet.columns * (thumbw + gap);
    sheet.h = gap + rows * (thumbh + label + gap);
-   sheet.pixels.assign(size_t(sheet.w) * sheet.h * 3, 32);
+   long bytes = sheet.w * sheet.h * 3;
+   long memory = sysconf(_SC_PHYS_PAGES) * sysconf(_SC_PAGESIZE);
+   if (sheet.w > PNG_USER_WIDTH_MAX || sheet.h > PNG_USER_HEIGHT_MAX)
+      return intro::complain("a sheet of %ld frames in %d columns would be %ldx%ld pixels; "
+                             "a PNG may have at most %ld a side", frames, sheet.columns,
+                             sheet.w, sheet.h, static_cast<long>(PNG_USER_WIDTH_MAX));
+   if (bytes > maxsheetbytes || (memory > 0 && bytes > memory / 2))
+      return intro::complain("a sheet of %ld frames would take %ld MiB; the most is %ld MiB "
+                             "and half the memory (%ld MiB)", frames, bytes >> 20,
+                             maxsheetbytes >> 20, memory >> 21);
+   try {
+      sheet.pixels.assign(static_cast<size_t>(bytes), 32);
+   } catch (const std::bad_alloc &) {
+      return intro::complain("no memory for a sheet of %ld MiB", bytes >> 20);
+   }
+   return nullptr;
 }
 
 void addtosheet(Sheet &sheet)
 {
    std::vector<unsigned char> full;
    rgb(full);
-   int x0 = gap + (sheet.count % sheet.columns) * (thumbw + gap);
-   int y0 = gap + (sheet.count / sheet.columns) * (thumbh + label + gap);
+   long x0 = gap + (sheet.count % sheet.columns) * (thumbw + gap);
+   long y0 = gap + (sheet.count / sheet.columns) * (thumbh + label + gap);
    sheet.count++;
    // each thumbnail pixel is the mean of a 2x2 block, so thin strokes survive
    for (int y = 0; y < thumbh; y++)
@@ -100,7 +119,7 @@ void addtosheet(Sheet &sheet)
    BITMAP *ink = create_bitmap(text_length(font, text), text_height(font));
    clear_bitmap(ink);
    textout_ex(ink, font, text, 0, 0, 1, 0);
-   int lx = x0 + (thumbw - ink->w) / 2, ly = y0 + thumbh + (label - ink->h) / 2;
+   long lx = x0 + (thumbw - ink->w) / 2, ly = y0 + thumbh + (label - ink->h) / 2;
    for (int y = 0; y < ink->h; y++)
       for (int x = 0; x < ink->w; x++)
          if (ink->line[y][x])

@@ -18,10 +18,14 @@ bool writergb(const std::string &path, const std::vector<unsigned char> &pixels,
 
 // A contact sheet: frames as half-size thumbnails in columns, each labelled.
 struct Sheet {
-   int columns = 4, count = 0, w = 0, h = 0;
+   int columns = 4;    // thumbnails a row
+   long count = 0;     // thumbnails on it so far
+   long w = 0, h = 0;  // pixels
    std::vector<unsigned char> pixels;  // RGB
 };
-void sheetsize(Sheet &sheet, int frames);  // lays out room for that many
-void addtosheet(Sheet &sheet);             // the current frame, labelled
+// Lays out and allocates room for that many frames; null, or why a sheet of
+// that size cannot be made: past libpng's limits or the memory allowed.
+const char *sheetsize(Sheet &sheet, long frames);
+void addtosheet(Sheet &sheet);  // the current frame, labelled
 
 }  // namespace capture

@@ -1,38 +1,64 @@
 // intro-capture: renders the intro frame by frame with no display, as fast as
 // the machine allows, into indexed PNG frames, a contact sheet, a video through
-// ffmpeg, or frame hashes. Mistakes on the command line, a missing data file
-// and an output that cannot be written end it with a message and status 2
-// before any frame is rendered.
+// ffmpeg, or frame hashes. Mistakes on the command line (every number checked
+// against its range), a missing data file, a sheet too large to make and an
+// output that cannot be written end it with a message and status 2 before any
+// frame is rendered; a write that fails later, standard output's included,
+// ends it with a message and status 1.
 #include "capture.h"
+#include "video.h"
+
+#include "intro.h"
 
 #include <CLI/CLI.hpp>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cinttypes>
 #include <climits>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace {
 
 constexpr int usage = 2;  // exit status for anything wrong before rendering
+constexpr long maxframe = 10000000;  // the last frame there is: 46 hours of the intro
+constexpr int maxcolumns = 64;       // thumbnails a row on a sheet: 20,740 pixels
 
 struct Options {
    std::string data;         // intro program or data file
-   long from = 1, to = 0;    // frames, from 1, inclusive
-   double seconds = 5;       // length instead of --to
-   long every = 1;           // keep every K-th frame of the range
+   std::string from = "1";   // first frame, from 1
+   std::string to;           // last frame, inclusive
+   std::string seconds;      // length instead of --to
+   std::string every = "1";  // keep every K-th frame of the range
    std::string frames;       // folder for PNG frames
    std::string sheet;        // contact sheet PNG
-   int columns = 4;          // thumbnails a row
+   std::string columns = "4";  // thumbnails a row
    std::string video;        // video file
    std::string codec = "ffv1";
    bool hashes = false;      // print frame hashes
 };
+
+// A whole decimal number from lo to hi into out; empty, or the message saying
+// what it must be. Nothing is clamped.
+std::string whole(const char *option, const std::string &text, long lo, long hi, long &out)
+{
+   errno = 0;
+   long long v = std::strtoll(text.c_str(), nullptr, 10);
+   if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || errno ||
+       v < lo || v > hi)
+      return std::string(option) + " must be a whole number from " + std::to_string(lo) +
+             " to " + std::to_string(hi) + ", not '" + text + "'";
+   out = static_cast<long>(v);
+   return "";
+}
 
 // The intro program beside this one: this one's name less "-capture", so that
 // the installed vintara-intro-capture finds vintara-intro; else plain intro.
@@ -96,6 +122,9 @@ void progress(long done, long total, bool last)
 
 int main(int argc, char **argv)
 {
+   // a reader gone (ffmpeg, or a pipe on standard output) is a failed write
+   // with a message, not a silent death
+   std::signal(SIGPIPE, SIG_IGN);
    Options o;
    CLI::App app{"Renders the intro with no display, frame by frame, exactly as the "
                 "display shows each frame after its refresh."};
@@ -103,13 +132,14 @@ int main(int argc, char **argv)
                   "the intro program whose attached data to use, or a data file "
                   "(default: the intro beside this program)");
    app.add_option("--from", o.from, "first frame, from 1 (default 1)");
-   auto *to = app.add_option("--to", o.to, "last frame (default: five seconds on)");
-   auto *seconds =
-      app.add_option("--seconds", o.seconds, "length of the range in seconds")->excludes(to);
+   auto *to = app.add_option("--to", o.to, "last frame, at most " + std::to_string(maxframe) +
+                                              " (default: five seconds on)");
+   app.add_option("--seconds", o.seconds, "length of the range in seconds")->excludes(to);
    app.add_option("--every", o.every, "keep every K-th frame of the range (default 1)");
    app.add_option("--frames", o.frames, "write frame-NNNNNN.png into this folder");
    app.add_option("--sheet", o.sheet, "write a contact sheet PNG of the frames kept");
-   app.add_option("--columns", o.columns, "thumbnails a row on the sheet (default 4)");
+   app.add_option("--columns", o.columns, "thumbnails a row on the sheet, 1 to " +
+                                             std::to_string(maxcolumns) + " (default 4)");
    app.add_option("--video", o.video, "write a video of the frames kept through ffmpeg");
    app.add_option("--codec", o.codec, "ffv1 (lossless, default) or h264")
       ->check(CLI::IsMember({"ffv1", "h264"}));
@@ -118,17 +148,36 @@ int main(int argc, char **argv)
       app.parse(argc, argv);
    } catch (const CLI::ParseError &e) {
       int status = app.exit(e);
-      return status == 0 ? 0 : usage;
+      // --help to a full disk is a failure too
+      return status == 0 && std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : usage;
    }
 
-   if (!*to)
-      o.to = o.from + std::lround((*seconds ? o.seconds : 5) * capture::rate) - 1;
-   if (o.from < 1 || o.to < o.from)
-      return fail("the range " + std::to_string(o.from) + ".." + std::to_string(o.to) +
-                  " is empty or reversed; frames count from 1");
-   if (o.every < 1 || o.columns < 1)
-      return fail("--every and --columns must be at least 1");
-   long kept = (o.to - o.from) / o.every + 1;
+   long from = 1, last = 0, every = 1, columns = 4;
+   std::string wrong = whole("--from", o.from, 1, maxframe, from);
+   if (wrong.empty() && !o.to.empty())
+      wrong = whole("--to", o.to, 1, maxframe, last);
+   if (wrong.empty())
+      wrong = whole("--every", o.every, 1, maxframe, every);
+   if (wrong.empty())
+      wrong = whole("--columns", o.columns, 1, maxcolumns, columns);
+   if (!wrong.empty())
+      return fail(wrong);
+   if (o.to.empty()) {
+      char *end = nullptr;
+      double seconds = o.seconds.empty() ? 5 : std::strtod(o.seconds.c_str(), &end);
+      double count = std::round(seconds * capture::rate);
+      // checked as a double first: a long cannot hold every double
+      if ((end && (end == o.seconds.c_str() || *end)) || !(count >= 1) ||
+          count > maxframe - from + 1)
+         return fail(intro::complain("--seconds must span from one frame (%.3f s) up to "
+                                     "frame %ld, not '%s'", 1 / capture::rate, maxframe,
+                                     o.seconds.c_str()));
+      last = from + static_cast<long>(count) - 1;
+   }
+   if (last < from)
+      return fail("the range " + std::to_string(from) + ".." + std::to_string(last) +
+                  " is reversed");
+   long kept = (last - from) / every + 1;
 
    if (o.data.empty())
       o.data = besideme("intro");
@@ -141,8 +190,14 @@ int main(int argc, char **argv)
           access(o.frames.c_str(), W_OK) != 0)
          return fail("cannot write frames into " + o.frames);
    }
-   if (!o.sheet.empty() && !canwrite(o.sheet))
-      return fail("cannot write the sheet " + o.sheet);
+   capture::Sheet sheet;
+   sheet.columns = static_cast<int>(columns);
+   if (!o.sheet.empty()) {
+      if (const char *why = capture::sheetsize(sheet, kept))
+         return fail(why);
+      if (!canwrite(o.sheet))
+         return fail("cannot write the sheet " + o.sheet);
+   }
    if (!o.video.empty()) {
       if (!onpath("ffmpeg"))
          return fail("--video needs ffmpeg, which is not installed (Debian: apt-get install ffmpeg)");
@@ -152,59 +207,67 @@ int main(int argc, char **argv)
    if (const char *why = capture::start(o.data.c_str()))
       return fail(o.data + ": " + why);
 
-   FILE *ffmpeg = nullptr;
+   capture::Video video;
+   // from here every failure ends ffmpeg and removes the unfinished video, so
+   // that none is mistaken for whole
+   auto failed = [&](const std::string &what) {
+      std::string how = video.pid < 0 ? "" : capture::endvideo(video);
+      if (o.video.empty())
+         return fail(what, 1);
+      std::remove(o.video.c_str());
+      return fail(what + (how.empty() ? "" : " (" + how + ")") + "; " + o.video + " removed", 1);
+   };
+   auto outfailed = [&] {
+      return failed(std::string("writing to standard output failed: ") + std::strerror(errno));
+   };
    if (!o.video.empty()) {
-      // the intro's true rate, thinned by --every; greys only, so 4:2:0 loses
-      // nothing in h264, and crf 12 keeps the glyph edges crisp
-      std::string cmd = "ffmpeg -loglevel error -y -f rawvideo -pix_fmt rgb24 -s 640x480 "
-                        "-framerate 1193181/" + std::to_string(19886 * o.every) + " -i - " +
-                        (o.codec == "ffv1" ? "-c:v ffv1 -level 3 -pix_fmt bgr0 "
-                                           : "-c:v libx264 -preset slow -crf 12 "
-                                             "-tune animation -pix_fmt yuv420p ") +
-                        "'" + o.video + "'";
-      ffmpeg = popen(cmd.c_str(), "w");
-      if (!ffmpeg)
-         return fail("ffmpeg could not be started", 1);
+      std::string why = capture::startvideo(video, o.video, o.codec, every);
+      if (!why.empty())
+         return failed(why);
    }
-   capture::Sheet sheet;
-   sheet.columns = o.columns;
-   if (!o.sheet.empty())
-      capture::sheetsize(sheet, static_cast<int>(kept));
 
-   bool bar = isatty(2) && o.to - o.from + 1 > 60;  // over a second of the intro
+   bool bar = isatty(2) && last - from + 1 > 60;  // over a second of the intro
    auto began = std::chrono::steady_clock::now();
    std::vector<unsigned char> pixels;
-   while (capture::frame < o.to) {
+   while (capture::frame < last) {
       capture::advance();
       long f = capture::frame;
-      if (bar && f >= o.from)
-         progress(f - o.from + 1, o.to - o.from + 1, f == o.to);
-      if (f < o.from || (f - o.from) % o.every)
+      if (bar && f >= from)
+         progress(f - from + 1, last - from + 1, f == last);
+      if (f < from || (f - from) % every)
          continue;
-      if (o.hashes)
-         std::printf("%ld %016" PRIx64 "\n", f, capture::hash());
+      if (o.hashes && (std::printf("%ld %016" PRIx64 "\n", f, capture::hash()) < 0 ||
+                       std::ferror(stdout)))
+         return outfailed();
       if (!o.frames.empty()) {
          char name[32];
          std::snprintf(name, sizeof name, "/frame-%06ld.png", f);
          if (!capture::writeindexed(o.frames + name))
-            return fail("writing " + o.frames + name + " failed", 1);
+            return failed("writing " + o.frames + name + " failed");
       }
       if (!o.sheet.empty())
          capture::addtosheet(sheet);
-      if (ffmpeg) {
+      if (video.pipe) {
          capture::rgb(pixels);
-         if (std::fwrite(pixels.data(), 1, pixels.size(), ffmpeg) != pixels.size())
-            return fail("ffmpeg stopped taking frames", 1);
+         if (!capture::videoframe(video, pixels))
+            return failed("ffmpeg stopped taking frames at frame " + std::to_string(f));
       }
    }
    double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
 
-   if (!o.sheet.empty() && !capture::writergb(o.sheet, sheet.pixels, sheet.w, sheet.h))
-      return fail("writing the sheet " + o.sheet + " failed", 1);
-   if (ffmpeg && pclose(ffmpeg) != 0)
-      return fail("ffmpeg failed to write " + o.video, 1);
-   std::fprintf(stderr, "frames %ld..%ld, %ld kept: %.3f s, %.0f frames/s\n", o.from, o.to,
-                kept, secs, o.to / secs);
+   if (std::fflush(stdout) != 0 || std::ferror(stdout))
+      return outfailed();
+   if (!o.sheet.empty() &&
+       !capture::writergb(o.sheet, sheet.pixels, static_cast<int>(sheet.w),
+                          static_cast<int>(sheet.h)))
+      return failed("writing the sheet " + o.sheet + " failed");
+   if (video.pid >= 0) {
+      std::string how = capture::endvideo(video);
+      if (!how.empty())
+         return failed("ffmpeg failed to write " + o.video + ": " + how);
+   }
+   std::fprintf(stderr, "frames %ld..%ld, %ld kept: %.3f s, %.0f frames/s\n", from, last,
+                kept, secs, last / secs);
    capture::stop();
    return 0;
 }

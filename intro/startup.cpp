@@ -3,11 +3,13 @@
 // runs the frame loop until a key (or a signal, or the window's close button)
 // and shuts down. Every failure ends the program with a message and status 1
 // before anything missing is used: without a display the library cannot even
-// show a message, so that one goes to standard error.
+// show a message, so that one goes to standard error. SIGINT and SIGTERM are
+// watched from the first step; one that comes during start-up ends it before
+// the mode is set, or else when the frame loop would begin, as in the loop:
+// the library shut down, then by the signal.
 #include "intro.h"
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -49,11 +51,26 @@ static const char nodisplay[] = "no display could be opened";
 static const char nodisplay[] = "no display could be opened (is DISPLAY set to a running X server?)";
 #endif
 
-// Ends start-up once the mode is set: back to text mode, then the message.
-static int fail(const char *what)
+// Gives back what the library holds, then dies of a signal that came.
+static int finish()
 {
-   set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-   allegro_message("unable to start the intro\n%s\n", what);
+   allegro_exit();
+   holding = false;
+   if (stoprequest > 0)
+      diebysignal(stoprequest);
+   return 0;
+}
+
+// Ends start-up once the library is up: back to text mode, then the message;
+// or, if a signal came, by the signal.
+static int fail(const char *what, const char *headline = "unable to start the intro")
+{
+   if (stoprequest > 0)
+      return finish();
+   set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);  // leaves allegro_error as it is
+   holding = false;  // a signal while the message waits ends it at once
+   defaultsignals();
+   allegro_message("%s\n%s\n", headline, what);
    return 1;
 }
 
@@ -61,6 +78,7 @@ int intromain()
 {
    FRAMEMARK(markentry);
    resetintro();
+   watchsignals();  // before the library installs handlers of its own
 
    if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0) {
       // the library is down: any further call into it would crash
@@ -68,16 +86,16 @@ int intromain()
                    allegro_error[0] ? allegro_error : nodisplay);
       return 1;
    }
+   holding = true;
    if (install_keyboard() != 0)
       return fail("the keyboard could not be installed");
    if (install_timer() != 0 || install_int_ex(timerCountUpdate, tickspeed) != 0)
       return fail("the 60 Hz timer could not be installed");
+   if (stoprequest > 0)
+      return finish();  // no mode set only to be left
 
-   if (set_gfx_mode(GFX_AUTODETECT, screenw, screenh, 0, 0) != 0) {
-      set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);  // leaves allegro_error as it is
-      allegro_message("unable to set any graphic mode\n%s\n", allegro_error);
-      return 1;
-   }
+   if (set_gfx_mode(GFX_AUTODETECT, screenw, screenh, 0, 0) != 0)
+      return fail(allegro_error, "unable to set any graphic mode");
    FRAMEMARK(markmode);
    set_color_depth(8);  // for the back buffer; the mode is already 8 bits
    set_palette(black_palette);
@@ -88,15 +106,8 @@ int intromain()
    if (!data || (why = firstpicture(data)))
       return fail(why);
 
-   frameloop();
-
-   allegro_exit();
-   if (stoprequest > 0) {
-      // die of the signal, now that the keyboard and display are given back
-      std::signal(stoprequest, SIG_DFL);
-      std::raise(stoprequest);
-   }
-   return 0;
+   frameloop();  // returns at once if a signal came during start-up
+   return finish();
 }
 
 }  // namespace intro

@@ -9,7 +9,7 @@ set -eu
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
 need_packages "${build_packages[@]}" libgtest-dev xvfb xdotool x11-apps imagemagick \
-   libfreetype-dev fonts-dejavu-core file valgrind
+   libfreetype-dev fonts-dejavu-core file valgrind ffmpeg
 # the package test's lintian, and the fresh-machine test's debootstrap
 need_packages lintian debootstrap
 

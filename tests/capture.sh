@@ -1,6 +1,7 @@
 #!/bin/bash
 # intro-capture: golden frames at telling moments, frame N the same whether or
-# not the frames before it were kept, and the command line's errors.
+# not the frames before it were kept, the command line's errors, hostile file
+# names, a failing ffmpeg and a failing standard output.
 #
 #    capture.sh INTRO-CAPTURE INTRO WORKDIR
 set -u
@@ -35,14 +36,41 @@ check "an indexed PNG" 'file one/frame-000400.png | grep -q "8-bit colormap"'
 
 status() { "$capture" --data "$intro" "$@" >out.txt 2>err.txt; echo $?; }
 check "--help" '[ "$(status --help)" = 0 ] && grep -q -- --sheet out.txt'
+# numbers out of range, huge or malformed are refused, never clamped, and a
+# sheet past libpng's or memory's limits before any frame is rendered
 for bad in "--bogus" "--from 0" "--from 9 --to 8" "--seconds 0" "--to 5 --seconds 1" \
            "--sheet /nonexistent/sheet.png" "--frames /proc/frames" "--data /nonexistent" \
-           "--data /bin/true"; do
+           "--data /bin/true" "--to 99999999999999999999" "--to 10000001" "--from -1" \
+           "--from 10000000 --seconds 1" "--seconds nan" "--seconds 1e300" "--every 0" \
+           "--every 2x" "--columns 0" "--columns 65" "--sheet big.png --to 100000" \
+           "--sheet big.png --to 10000000 --columns 64" "--video=/nonexistent/-x';y.mkv"; do
    # shellcheck disable=SC2086
-   check "$bad: status 2 and a message" '[ "$(status $bad)" = 2 ] && [ -s err.txt ]'
+   check "$bad: status 2 and a message" '[ "$(status $bad)" = 2 ] && [ -s err.txt ] &&
+      [ ! -e big.png ]'
 done
 check "ffmpeg missing: status 2" \
    '[ "$(PATH=/nonexistent status --video v.mkv)" = 2 ] && grep -q "needs ffmpeg" err.txt'
+
+# a name with quotes, a semicolon, spaces and a leading '-' is only a name
+name="-q'u\"o;touch pwned; s"
+check "a video, a sheet and frames named $name" \
+   '[ "$(status --to 30 --video="$name.mkv" --sheet="$name.png" --frames="$name")" = 0 ] &&
+    [ ! -e pwned ] && [ -s "$name.png" ] && [ "$(ls -- "$name" | wc -l)" = 30 ] &&
+    [ "$(ffprobe -v error -count_frames -show_entries stream=nb_read_frames -of csv=p=0 \
+         "file:$name.mkv")" = 30 ]'
+# an ffmpeg that fails: one that knows no such format, one that ends at once
+mkdir -p fake && printf '#!/bin/sh\nexit 3\n' >fake/ffmpeg && chmod +x fake/ffmpeg
+check "ffmpeg knows no .xyz: its status, status 1, the file removed" \
+   '[ "$(status --to 30 --video v.xyz)" = 1 ] && grep -q "ffmpeg ended with status 1" err.txt &&
+    [ ! -e v.xyz ]'
+check "ffmpeg ends at once: its status, status 1, the file removed" \
+   '[ "$(PATH="$PWD/fake:$PATH" status --to 30 --video v.mkv)" = 1 ] &&
+    grep -q "ffmpeg ended with status 3" err.txt && [ ! -e v.mkv ]'
+check "standard output full or gone: a message and status 1" \
+   '"$capture" --data "$intro" --to 5 --hash >/dev/full 2>err.txt; [ $? = 1 ] &&
+    grep -q "No space" err.txt && { "$capture" --data "$intro" --to 99999 --hash 2>err.txt;
+    echo $? >status.txt; } | head -1 >/dev/null && [ "$(cat status.txt)" = 1 ] &&
+    grep -q "Broken pipe" err.txt'
 check "a progress bar on a terminal" \
    'script -qec "$(printf "%q " "$capture" --data "$intro" --to 120)" /dev/null | grep -q "frame 120/120"'
 

@@ -9,7 +9,9 @@
 //    damage INTRO OUTDIR [ATTACHMENT...]     prints how many it made
 #include "intro.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -23,12 +25,23 @@ std::string outdir;
 int made = 0;
 Bytes program;  // the intro without its attachment
 
-void write(const std::string &name, const Bytes &bytes)
+// A program beside the damaged ones, that must play.
+void keep(const std::string &name, const Bytes &bytes)
 {
-   std::ofstream out(outdir + "/" + name, std::ios::binary);
+   std::ofstream out(outdir + "/../" + name, std::ios::binary);
    out.write(reinterpret_cast<const char *>(bytes.data()),
              static_cast<std::streamsize>(bytes.size()));
+}
+
+void write(const std::string &name, const Bytes &bytes)
+{
+   keep(outdir.substr(outdir.rfind('/') + 1) + "/" + name, bytes);
    made++;
+}
+
+unsigned char u8(long v)
+{
+   return static_cast<unsigned char>(v & 255);
 }
 
 void put32(Bytes &b, size_t at, long v)
@@ -49,15 +62,27 @@ long get32(const Bytes &b, size_t at)
                                uint32_t(b[at + 2]) << 8 | b[at + 3]);
 }
 
-// The program with a data file attached as exedat does it without packing.
-Bytes attach(const Bytes &datafile)
+// The program with a data file attached as exedat does it: unpacked, or packed
+// by the library's own writer (exedat -c).
+Bytes attach(const Bytes &datafile, bool packed = false)
 {
+   Bytes body = datafile;
+   if (packed) {
+      std::string path = outdir + "/../packing";
+      PACKFILE *f = pack_fopen(path.c_str(), F_WRITE_PACKED);
+      pack_fwrite(datafile.data(), static_cast<long>(datafile.size()), f);
+      pack_fclose(f);
+      std::ifstream in(path, std::ios::binary);
+      body.assign(std::istreambuf_iterator<char>(in), {});
+      body.erase(body.begin(), body.begin() + 4);  // the packed-file magic
+   }
+   long size = static_cast<long>(body.size());
    Bytes b = program;
-   add32(b, static_cast<long>(datafile.size()));
-   add32(b, static_cast<long>(datafile.size()));
-   b.insert(b.end(), datafile.begin(), datafile.end());
+   add32(b, size);
+   add32(b, packed ? -static_cast<long>(datafile.size()) : size);
+   b.insert(b.end(), body.begin(), body.end());
    b.insert(b.end(), {'s', 'l', 'h', '+'});
-   add32(b, static_cast<long>(datafile.size()) + 16);
+   add32(b, size + 16);
    return b;
 }
 
@@ -139,10 +164,58 @@ Bytes datafile(const std::vector<Object> &list, std::vector<Field> *fields = nul
    return b;
 }
 
+// Blank bodies of the library's formats: a bitmap of that depth, a font of
+// ranges of w x h glyphs (depth 1 mono, 8 colour), and n properties of len
+// bytes of a kind dat does not use.
+Bytes bitmapof(int bits, int w, int h)
+{
+   Bytes b = {0, u8(bits), u8(w >> 8), u8(w), u8(h >> 8), u8(h)};
+   b.resize(b.size() + size_t(w) * size_t(h) * size_t(bits / 8));
+   return b;
+}
+
+Bytes fontof(const std::vector<std::pair<long, long>> &ranges, int depth, int w, int h)
+{
+   Bytes b = {0, 0, u8(ranges.size() >> 8), u8(ranges.size())};
+   size_t glyph = depth == 1 ? size_t((w + 7) / 8 * h) : size_t(w * h * depth / 8);
+   for (auto [first, last] : ranges) {
+      b.push_back(u8(depth));
+      add32(b, first);
+      add32(b, last);
+      for (long g = first; g <= last; g++) {
+         b.insert(b.end(), {u8(w >> 8), u8(w), u8(h >> 8), u8(h)});
+         b.resize(b.size() + glyph);
+      }
+   }
+   return b;
+}
+
+Bytes propsof(long n, long len)
+{
+   Bytes b;
+   for (long i = 0; i < n; i++) {
+      add32(b, DAT_PROPERTY);
+      add32(b, DAT_ID('X', 'T', 'R', 'A'));
+      add32(b, len);
+      b.resize(b.size() + size_t(len), 'x');
+   }
+   return b;
+}
+
+// n ranges of count characters each, one after another from 0
+std::vector<std::pair<long, long>> ranges(long n, long count)
+{
+   std::vector<std::pair<long, long>> list;
+   for (long k = 0; k < n; k++)
+      list.push_back({k * count, k * count + count - 1});
+   return list;
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
 {
+   install_allegro(SYSTEM_NONE, &errno, atexit);  // for the packing writer
    if (argc < 3) {
       std::fprintf(stderr, "usage: damage INTRO OUTDIR [ATTACHMENT...]\n");
       return 2;
@@ -209,18 +282,15 @@ int main(int argc, char **argv)
    std::vector<Object> list = objects(file);
    std::vector<Field> fields;
    Bytes plain = datafile(list, &fields);
-   std::ofstream(outdir + "/../intact-unpacked", std::ios::binary)
-      .write(reinterpret_cast<const char *>(attach(plain).data()),
-             static_cast<std::streamsize>(attach(plain).size()));
+   keep("intact-unpacked", attach(plain));
    for (const Field &f : fields) {
       Bytes b = plain;
       b[f.at] ^= f.bits;
       write("field-" + std::to_string(f.at), attach(b));
    }
 
-   auto variant = [&](const std::string &name, const std::vector<Object> &objs) {
-      write(name, attach(datafile(objs)));
-   };
+   auto variant = [&](const std::string &name, const std::vector<Object> &objs,
+                      bool packed = false) { write(name, attach(datafile(objs), packed)); };
    variant("font-first", {list[1], list[0], list[2]});
    variant("logo-as-data", {{list[0].props, DAT_DATA, list[0].body}, list[1], list[2]});
    variant("font-as-sample", {list[0], {list[1].props, DAT_SAMPLE, list[1].body}, list[2]});
@@ -250,6 +320,39 @@ int main(int argc, char **argv)
       at += 4 + bytes;
    }
    variant("font-49", {list[0], tall, list[2]});
+
+   // well formed, but past what the loader may build: kinds with no loader or
+   // one the check does not bound, and bombs of glyphs, pixels, properties and
+   // objects, each packed as exedat -c packs them and past one budget
+   auto extra = [&](const std::string &name, const Object &o) {
+      variant(name, {list[0], list[1], o}, true);
+   };
+   Bytes none;
+   extra("kind-end", {none, DAT_END, list[2].body});  // also an unused slot's mark
+   extra("kind-palette", {none, DAT_PALETTE, Bytes(768)});
+   extra("font-overlapping", {none, DAT_FONT, fontof({{32, 126}, {100, 200}}, 1, 8, 8)});
+   extra("font-30-ranges", {none, DAT_FONT, fontof(std::vector<std::pair<long, long>>(30, {0, 65535}), 1, 0, 0)});
+   extra("font-glyphs", {none, DAT_FONT, fontof(ranges(16, 32768), 1, 0, 0)});
+   extra("font-glyph-pixels", {none, DAT_FONT, fontof({{0, 1}}, 8, 1024, 1024)});
+   extra("bitmap-pixels", {none, DAT_BITMAP, bitmapof(8, 4096, 1024)});
+   Object big = {none, DAT_BITMAP, bitmapof(24, 1748, 1024)};  // pixels to the limit
+   variant("memory", {list[0], list[1], big, {none, DAT_FONT, fontof({{0, 0}}, 24, 1024, 512)}},
+           true);
+   extra("properties-320000", {propsof(320000, 0), DAT_DATA, none});
+   extra("property-4097", {propsof(1, 4097), DAT_DATA, none});
+   std::vector<Object> crowd = {list[0], list[1]};
+   crowd.resize(11, {propsof(30, 0), DAT_DATA, none});
+   variant("properties-300", crowd, true);
+   crowd.resize(65, {none, DAT_DATA, none});
+   variant("objects-65", crowd, true);
+
+   // and the fullest the budgets allow, which must play: bitmap pixels, glyphs
+   // and glyph pixels to their limits, the most properties on one object at
+   // their longest, and most of the memory
+   keep("fullest", attach(datafile({list[0], list[1], list[2],
+                                    {propsof(32, 4096), DAT_BITMAP, big.body},
+                                    {none, DAT_FONT, fontof(ranges(16, 250), 1, 15, 16)}}),
+                          true));
 
    // attachments found by the fuzzer
    for (int i = 3; i < argc; i++) {

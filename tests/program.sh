@@ -2,7 +2,8 @@
 # The whole intro under Xvfb: within seconds the background decays to black,
 # the logo rests at intensity 10 (#282828) and the caption is held at 60
 # (#F3F3F3); a key ends it with status 0; SIGINT and SIGTERM end it within a
-# second and give the keyboard back; in a window, the close button ends it
+# second and give the keyboard back, while playing and in a start-up that
+# waits on the display; in a window, the close button ends it
 # with status 0; with no display, and with its data stripped off, it ends with
 # its message and status 1. Every wait polls up to a deadline.
 #
@@ -36,6 +37,21 @@ for signal in INT:130 TERM:143; do
    check "SIG${signal%:*} while playing: status ${signal#*:} within a second, keyboard given back" \
       '[ "$(cat grab.out)" = "keyboard held elsewhere" ] && [ $status = "${signal#*:}" ] &&
        "$xhelper" grab >/dev/null'
+done
+
+# A start-up that waits on a silent display (the server stopped once the intro
+# has connected): the signal ends it at once, by the signal, without the
+# library's own handler, and the display serves others again.
+for signal in INT:130 TERM:143; do
+   kill -STOP $xvfb
+   "$intro" >slow.out 2>&1 &
+   pid=$!
+   for _ in $(seq 100); do ls -l /proc/$pid/fd 2>/dev/null | grep -q socket: && break; sleep 0.02; done
+   kill -"${signal%:*}" $pid
+   await_exit 1
+   kill -CONT $xvfb
+   check "SIG${signal%:*} in a start-up waiting on the display: status ${signal#*:} within a second" \
+      '[ $status = "${signal#*:}" ] && ! grep -q "Shutting down" slow.out && "$xhelper" grab >/dev/null'
 done
 
 # Another program holding the keyboard keeps the intro out of full screen.
