@@ -12,6 +12,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -97,10 +98,18 @@ int fail(const std::string &what, int status = usage)
    return status;
 }
 
+// Leaves the file as it was: one that is there is not emptied, and one made to
+// find out is removed again, so that a later failure leaves nothing behind.
 bool canwrite(const std::string &file)
 {
-   FILE *f = std::fopen(file.c_str(), "wb");
-   return f && std::fclose(f) == 0;
+   bool there = access(file.c_str(), F_OK) == 0;
+   int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+   if (fd < 0)
+      return false;
+   close(fd);
+   if (!there)
+      std::remove(file.c_str());
+   return true;
 }
 
 // A bar on standard error, redrawn at most ten times a second.

@@ -37,7 +37,8 @@ std::string startvideo(Video &video, const std::string &path, const std::string 
    else
       args.insert(args.end(), {"-c:v", "libx264", "-preset", "slow", "-crf", "12", "-tune",
                                "animation", "-pix_fmt", "yuv420p"});
-   args.insert(args.end(), {url.c_str(), nullptr});
+   // no random file id, no encoder version: the same frames give the same bytes
+   args.insert(args.end(), {"-fflags", "+bitexact", "-flags:v", "+bitexact", url.c_str(), nullptr});
 
    int ends[2];
    if (pipe2(ends, O_CLOEXEC) != 0)

@@ -33,3 +33,7 @@ bash tests/windows.sh build-windows "$(command -v exedat)" build-windows/test
 # The browser build, its frames against the capture tool's, and the pages in Chromium.
 bash scripts/web.sh
 bash tests/web.sh build/intro-capture build-web build-web/test
+
+# A whole release, made as a user would make it, then checked as one.
+bash scripts/release.sh >build/release.log
+bash tests/release.sh build/release build/release-test

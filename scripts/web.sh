@@ -11,6 +11,7 @@ set -eu
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
 . scripts/allegro-source.sh
+. scripts/version.sh
 need_packages "${build_packages[@]}"
 need_packages --no-install-recommends "${web_build_packages[@]}"
 
@@ -32,25 +33,8 @@ options=(-DCMAKE_BUILD_TYPE=MinSizeRel -DSHARED=OFF -DRT_LIBRARY=c -DWANT_X11=OF
 
 # What the built library depends on; a change to any of it rebuilds it.
 key=$( (echo "$sha256 ${options[*]}"; emcc --version | head -1) | sha256sum)
-if [ "$(cat "$prefix/built" 2>/dev/null)" != "$key" ]; then
-   allegro_source "$cache" || exit 1
-   echo "building the library for the browser (log: $cache/build.log)"
-   rm -rf "$cache/src" "$cache/build" "$prefix"
-   mkdir -p "$cache/src"
-   tar -xzf "$cache/$tarball" -C "$cache/src" --strip-components=1
-   # RT_LIBRARY: the library looks for librt, which emscripten's C library includes
-   if ! { emcmake cmake -S "$cache/src" -B "$cache/build" -DCMAKE_INSTALL_PREFIX="$prefix" \
-             "${options[@]}" -Wno-dev &&
-          cmake --build "$cache/build" --parallel 2 &&
-          cmake --install "$cache/build"; } >"$cache/build.log" 2>&1; then
-      tail -30 "$cache/build.log" >&2
-      echo "web.sh: building the library failed; the whole log is $cache/build.log" >&2
-      exit 1
-   fi
-   # written last, so an interrupted build is done again
-   echo "$key" >"$prefix/built"
-   rm -rf "$cache/src" "$cache/build"
-fi
+# RT_LIBRARY: the library looks for librt, which emscripten's C library includes
+allegro_build "$cache" "$key" "" emcmake cmake "${options[@]}" || exit 1
 
 # The data file, from the native build.
 cmake -S . -B build >/dev/null
@@ -62,7 +46,9 @@ cmake --build build-web/cmake --parallel 2
 
 site=build-web/site
 rm -rf "$site" && mkdir -p "$site"
-cp web/index.html web/pacing.js web/page.js build-web/cmake/web/intro.js \
-   build-web/cmake/web/intro.wasm build/intro.dat "$site/"
+cp web/pacing.js web/page.js build-web/cmake/web/intro.js build-web/cmake/web/intro.wasm \
+   build/intro.dat "$site/"
+# the page's title carries the version
+sed "s|<title>\(.*\)</title>|<title>\1, version $version</title>|" web/index.html >"$site/index.html"
 node web/onefile.js "$site" build-web/cmake/web/intro-single.js build-web/vintara-intro.html
 echo "built $site/ and build-web/vintara-intro.html"

@@ -22,27 +22,8 @@ options=(-DCMAKE_BUILD_TYPE=Release -DSHARED=OFF -DWANT_ALLEGROGL=OFF -DWANT_LOA
 
 # What the built library depends on; a change to any of it rebuilds it.
 key=$( (echo "$sha256 ${options[*]}"; cat "$toolchain" patches/allegro/*.patch) | sha256sum)
-if [ "$(cat "$prefix/built" 2>/dev/null)" != "$key" ]; then
-   allegro_source "$cache" || exit 1
-   echo "building the library for Windows (log: $cache/build.log)"
-   rm -rf "$cache/src" "$cache/build" "$prefix"
-   mkdir -p "$cache/src"
-   tar -xzf "$cache/$tarball" -C "$cache/src" --strip-components=1
-   for patch in patches/allegro/*.patch; do
-      patch -p1 -s -N -d "$cache/src" <"$patch"
-   done
-   if ! { cmake -S "$cache/src" -B "$cache/build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-             -DCMAKE_INSTALL_PREFIX="$prefix" "${options[@]}" -Wno-dev &&
-          cmake --build "$cache/build" --parallel &&
-          cmake --install "$cache/build"; } >"$cache/build.log" 2>&1; then
-      tail -30 "$cache/build.log" >&2
-      echo "windows.sh: building the library failed; the whole log is $cache/build.log" >&2
-      exit 1
-   fi
-   # written last, so an interrupted build is done again
-   echo "$key" >"$prefix/built"
-   rm -rf "$cache/src" "$cache/build"
-fi
+allegro_build "$cache" "$key" "$(echo patches/allegro/*.patch)" \
+   cmake -DCMAKE_TOOLCHAIN_FILE="$toolchain" "${options[@]}" || exit 1
 
 cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
    -DALLEGRO_WINDOWS_PREFIX="$prefix" -DBUILD_TESTING=OFF >/dev/null

@@ -34,7 +34,12 @@ check "frame 400 alone is frame 400 of 1..400" \
    'cmp -s all/frame-000400.png one/frame-000400.png && [ "$(ls all | wc -l)" = 400 ]'
 check "an indexed PNG" 'file one/frame-000400.png | grep -q "8-bit colormap"'
 
-status() { "$capture" --data "$intro" "$@" >out.txt 2>err.txt; echo $?; }
+# runs the tool on the intro's data, unless the arguments name other data
+status() {
+   local data=(--data "$intro")
+   [[ " $* " != *" --data "* ]] || data=()
+   "$capture" "${data[@]}" "$@" >out.txt 2>err.txt; echo $?
+}
 check "--help" '[ "$(status --help)" = 0 ] && grep -q -- --sheet out.txt'
 # numbers out of range, huge or malformed are refused, never clamped, and a
 # sheet past libpng's or memory's limits before any frame is rendered
@@ -43,10 +48,12 @@ for bad in "--bogus" "--from 0" "--from 9 --to 8" "--seconds 0" "--to 5 --second
            "--data /bin/true" "--to 99999999999999999999" "--to 10000001" "--from -1" \
            "--from 10000000 --seconds 1" "--seconds nan" "--seconds 1e300" "--every 0" \
            "--every 2x" "--columns 0" "--columns 65" "--sheet big.png --to 100000" \
-           "--sheet big.png --to 10000000 --columns 64" "--video=/nonexistent/-x';y.mkv"; do
+           "--sheet big.png --to 10000000 --columns 64" "--video=/nonexistent/-x';y.mkv" \
+           "--data /nonexistent --video gone.mkv --sheet kept.png"; do
+   echo kept >kept.png
    # shellcheck disable=SC2086
-   check "$bad: status 2 and a message" '[ "$(status $bad)" = 2 ] && [ -s err.txt ] &&
-      [ ! -e big.png ]'
+   check "$bad: status 2 and a message, no output touched" '[ "$(status $bad)" = 2 ] &&
+      [ -s err.txt ] && [ ! -e big.png ] && [ ! -e gone.mkv ] && [ "$(cat kept.png)" = kept ]'
 done
 check "ffmpeg missing: status 2" \
    '[ "$(PATH=/nonexistent status --video v.mkv)" = 2 ] && grep -q "needs ffmpeg" err.txt'

@@ -9,11 +9,7 @@
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/packages.sh"
-need_packages --no-install-recommends chromium
-command -v npm >/dev/null || need_packages --no-install-recommends npm
-if [ ! -d "$root/node_modules/playwright-core" ]; then
-   (cd "$root" && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --silent)
-fi
+need_browser
 capture=$(realpath "$1") web=$(realpath "$2") work=$(realpath -m "$3")
 rm -rf "$work" && mkdir -p "$work"
 cd "$root/tests"
