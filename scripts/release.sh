@@ -20,6 +20,9 @@ commit=$(git rev-parse HEAD)
 name=vintara-intro-$version
 out=$root/build/release
 work=$root/build/release-work
+# each step's output goes to a log; a step that fails shows the end of its own
+trap 'status=$?; [ $status = 0 ] || { tail -20 "$(ls -t "$work"/*.log 2>/dev/null | head -1)" 2>/dev/null
+   echo "release.sh: a step failed; its log and the tree it built are in $work" >&2; }' EXIT
 rm -rf --one-file-system "$out" "$work"
 mkdir -p "$out" "$work/src" "$root/build-windows/allegro"
 git archive HEAD | tar -x -C "$work/src"
