@@ -49,7 +49,7 @@ for bad in "--bogus" "--from 0" "--from 9 --to 8" "--seconds 0" "--to 5 --second
            "--from 10000000 --seconds 1" "--seconds nan" "--seconds 1e300" "--every 0" \
            "--every 2x" "--columns 0" "--columns 65" "--sheet big.png --to 100000" \
            "--sheet big.png --to 10000000 --columns 64" "--video=/nonexistent/-x';y.mkv" \
-           "--data /nonexistent --video gone.mkv --sheet kept.png"; do
+           "--data /bin/true --video gone.mkv --sheet kept.png"; do
    echo kept >kept.png
    # shellcheck disable=SC2086
    check "$bad: status 2 and a message, no output touched" '[ "$(status $bad)" = 2 ] &&
