@@ -35,7 +35,7 @@ ln -s "$root/build-web/allegro" "$work/src/build-web/allegro"
 
 cd "$work/src"
 # the changelog's date: the zips' times, and whatever else the build dates
-export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(date -d "$(sed -n 's/^ -- .*>  //p' dist/changelog | head -1)" +%s)}
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$changelog_epoch}
 echo "== the Debian package"
 bash scripts/package.sh >"$work/package.log"
 cp build/vintara-intro_"$version"_*.deb "$out/"
