@@ -29,14 +29,6 @@ inline BITMAP *blocksheet(int last = 126, int h = blockh)
    return sheet;
 }
 
-inline FONT *blockfont()
-{
-   BITMAP *sheet = blocksheet();
-   FONT *f = grab_font_from_bitmap(sheet);
-   destroy_bitmap(sheet);
-   return f;
-}
-
 inline void markdisplay()
 {
    PALETTE marks;
@@ -45,14 +37,15 @@ inline void markdisplay()
    set_palette_range(marks, 0, 255, 0);
 }
 
-inline RGB shown(int index)
+// What the display shows in an entry: its grey level, -1 when nothing was
+// pushed there since markdisplay(), -2 when it is not grey.
+inline int shown(int index)
 {
    PALETTE now;
    get_palette(now);
-   return now[index];
+   const RGB &e = now[index];
+   return e.r == mark ? -1 : e.r == e.g && e.g == e.b ? e.r : -2;
 }
-
-inline bool pushed(int index) { return shown(index).r != mark; }
 
 // First and last column holding colour c in rows y0..y1, or (-1, -1).
 inline std::pair<int, int> span(BITMAP *bmp, int c, int y0, int y1)
@@ -67,20 +60,12 @@ inline std::pair<int, int> span(BITMAP *bmp, int c, int y0, int y1)
    return s;
 }
 
-// Rows y0..y1 of a are the same as in b; or every pixel in them is c.
-inline bool samerows(BITMAP *a, BITMAP *b, int y0, int y1)
+// Every pixel of rows y0..y1 is c, or (with c < 0) the same as in b.
+inline bool rows(BITMAP *a, int y0, int y1, int c, BITMAP *b = nullptr)
 {
    for (int y = y0; y <= y1; y++)
       for (int x = 0; x < a->w; x++)
-         if (getpixel(a, x, y) != getpixel(b, x, y))
-            return false;
-   return true;
-}
-inline bool allrows(BITMAP *a, int c, int y0, int y1)
-{
-   for (int y = y0; y <= y1; y++)
-      for (int x = 0; x < a->w; x++)
-         if (getpixel(a, x, y) != c)
+         if (getpixel(a, x, y) != (b ? getpixel(b, x, y) : c))
             return false;
    return true;
 }
@@ -106,7 +91,9 @@ protected:
       screen = screenbmp = create_bitmap(640, 480);
       intro::buffer = bufferbmp = create_bitmap(640, 480);
       intro::logo = logobmp = create_bitmap(640, 480);
-      intro::myfont = fontobj = blockfont();
+      BITMAP *sheet = blocksheet();
+      intro::myfont = fontobj = grab_font_from_bitmap(sheet);
+      destroy_bitmap(sheet);
       clear_to_color(screenbmp, paper);
       clear_to_color(bufferbmp, 0);
       for (int y = 0; y < 480; y++)
@@ -123,11 +110,17 @@ protected:
       destroy_bitmap(logobmp);
       destroy_font(fontobj);
    }
-   void frames(int n = 1)
+   // Runs frames up to frame f (from 1), the display marked before the last.
+   void to(int f)
    {
-      for (int i = 0; i < n; i++)
+      for (; played < f - 1; played++)
          intro::runframe(noretrace);
+      markdisplay();
+      intro::runframe(noretrace);
+      played = f;
    }
+   void frames(int n = 1) { to(played + n); }
+   int played = 0;  // frames run so far
    BITMAP *screenbmp, *bufferbmp, *logobmp;
    FONT *fontobj;
 };
