@@ -6,9 +6,11 @@
 # system and no DISPLAY, each command run from another folder:
 #  - the run command writes the capture frames and a contact sheet showing the
 #    logo;
-#  - the package command packs a .deb that apt-get installs; the installed
-#    capture tool renders frames from the installed intro, which, with no
-#    display, ends with its message and status 1;
+#  - the package command packs a .deb that lintian passes and apt-get
+#    installs, with the library's package as a dependency, both programs in
+#    /usr/games, every capture option in the manual page, a menu entry and its
+#    icon; the installed capture tool renders the built pair's frames from the
+#    installed intro, which, with no display, ends with its message, status 1;
 #  - a second clone in another folder packs byte-identical stripped programs
 #    and a byte-identical .deb.
 # The root is kept as a tarball in CACHE (and the packages it downloaded beside
@@ -26,31 +28,14 @@ skip() { echo "SKIPPED: $*"; echo "0 passed, 0 failed, 1 skipped"; exit 77; }
 [ "$(id -u)" = 0 ] || skip "making a root with debootstrap needs root"
 command -v debootstrap >/dev/null || skip "no debootstrap (apt-get install debootstrap)"
 
-# The first archive that apt's sources name for bookworm's main component, in
-# the one-line format (sources.list, *.list) or the deb822 one (*.sources).
+# apt answers from the lists it has fetched: none yet, none named
 archive() {
-   local lists=() f
-   for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do [ -f "$f" ] && lists+=("$f"); done
-   [ ${#lists[@]} = 0 ] ||
-      sed -E 's/#.*//; s/\[[^]]*\]//' "${lists[@]}" |
-      awk '$1 == "deb" && $3 == "bookworm" { for (i = 4; i <= NF; i++) if ($i == "main") print $2 }'
-   for f in /etc/apt/sources.list.d/*.sources; do
-      [ -f "$f" ] || continue
-      awk 'function done() {
-              if (types ~ /(^| )deb( |$)/ && suites ~ /(^| )bookworm( |$)/ &&
-                  comps ~ /(^| )main( |$)/ && enabled !~ /^no/) { split(uris, u, " "); print u[1] }
-              types = suites = comps = uris = enabled = ""
-           }
-           /^#/ { next }
-           /^[ \t]*$/ { done(); next }
-           { v = $0; sub(/^[^:]*:[ \t]*/, "", v); k = tolower($1) }
-           k == "types:" { types = v } k == "suites:" { suites = v } k == "uris:" { uris = v }
-           k == "components:" { comps = v } k == "enabled:" { enabled = tolower(v) }
-           END { done() }' "$f"
-   done
+   apt-get indextargets --format '$(REPO_URI)' 'Identifier: Packages' 'Release: bookworm' \
+      'Component: main' | head -1
 }
-mirror=$(archive | head -1)
-[ -n "$mirror" ] || skip "no bookworm archive with main in /etc/apt/sources.list{,.d}"
+mirror=$(archive)
+[ -n "$mirror" ] || { apt-get update -qq >/dev/null 2>&1; mirror=$(archive); }
+[ -n "$mirror" ] || skip "no bookworm archive with main in apt's sources"
 
 key=bookworm-minbase-$(echo "$mirror" | sha256sum | cut -c1-12)
 tarball=$cache/$key.tar debs=$cache/$key.debs
@@ -71,6 +56,7 @@ inroot() {
 }
 # step NAME COMMAND: runs it in the root, its output in WORKDIR/NAME.log, and
 # notes its time.
+times=
 step() {
    local t0=$SECONDS
    inroot "set -e; $2" >"$work/$1.log" 2>&1
@@ -79,24 +65,17 @@ step() {
    [ $status = 0 ] || { echo "$1 failed (status $status):"; tail -30 "$work/$1.log"; }
    return $status
 }
-times=
 
 exec 9>"$cache/$key.lock"
 flock 9
-if [ -s "$tarball" ]; then
-   echo "the base root from the cache ($tarball)"
-else
+if [ ! -s "$tarball" ]; then
    echo "making the base root: debootstrap --variant=minbase bookworm from the archive apt names"
    t0=$SECONDS
    mkdir -p "$root"
    # debootstrap mounts /proc and /sys in the root: in a namespace of its own too
-   if ! unshare --mount --propagation private \
-         debootstrap --variant=minbase bookworm "$root" "$mirror" >"$work/debootstrap.log" 2>&1; then
-      tail -20 "$work/debootstrap.log"
-      echo "debootstrap failed; its log is $work/debootstrap.log"
-      echo "0 passed, 1 failed"
-      exit 1
-   fi
+   unshare --mount --propagation private debootstrap --variant=minbase bookworm "$root" \
+      "$mirror" >"$work/debootstrap.log" 2>&1 ||
+      { tail -20 "$work/debootstrap.log"; echo "debootstrap failed"; exit 1; }
    rm -rf --one-file-system "$root"/var/cache/apt/archives/*.deb
    tar -C "$root" --one-file-system -cf "$tarball.part" . && mv "$tarball.part" "$tarball"
    rm -rf --one-file-system "$root"
@@ -124,39 +103,48 @@ check "the run command ends with status 0 and says where the capture is" \
 capture=$root$first/build/capture
 check "capture frames 1..600 (ten seconds) in build/capture/" \
    '[ "$(ls "$capture" | grep -c "^frame-.*\.png$")" = 600 ] && [ -s "$capture/frame-000600.png" ]'
-# the logo rests at #282828 on black: the sheet shows it when a fair share of
-# the sheet is each of the two
+# the logo rests at #282828 on black: a fair share of the sheet is each
 sheet=$(convert "$capture/sheet.png" -format %c histogram:info:- 2>/dev/null)
-logo=$(awk '/#282828/ { print $1 + 0 }' <<<"$sheet")
-black=$(awk '/#000000/ { print $1 + 0 }' <<<"$sheet")
-size=$(identify -format "%w %h" "$capture/sheet.png" 2>/dev/null)
-tenth=$(( ${size% *} * ${size#* } / 10 ))
-check "the contact sheet ($size) shows the logo: ${logo:-no} pixels at rest, ${black:-no} black" \
-   '[ "${logo:-0}" -gt $tenth ] && [ "${black:-0}" -gt $tenth ]'
+logo=$(awk '/#282828/ { print $1 + 0 }' <<<"$sheet") black=$(awk '/#000000/ { print $1 + 0 }' <<<"$sheet")
+tenth=$(identify -format "%[fx:w*h/10]" "$capture/sheet.png" 2>/dev/null)
+check "the contact sheet shows the logo: ${logo:-no} pixels at rest, ${black:-no} black" \
+   '[ "${logo:-0}" -gt "${tenth:-0}" ] && [ "${black:-0}" -gt "${tenth:-0}" ]'
 
-# 2. The package command, the package installed with apt-get, the installed
-# programs run.
+# 2. The package command; the package linted here, installed there with
+# apt-get, its programs run.
 step package "cd / && bash '$first/scripts/package.sh'"
 check "the package command ends with status 0" '[ $? = 0 ]'
 deb=$(cd "$root$first" && echo build/vintara-intro_*.deb)
+check "it depends on the library's package" \
+   'dpkg-deb -f "$root$first/$deb" Depends | grep -q "liballegro4\.4 (>= "'
+lintian --fail-on error,warning "$root$first/$deb" >"$work/lintian.log" 2>&1
+check "lintian: no error or warning" '[ $? = 0 ]' || cat "$work/lintian.log"
 step install "cd '$first' && DEBIAN_FRONTEND=noninteractive apt-get install -y ./$deb"
 check "apt-get install ./$deb" '[ $? = 0 ]'
 # root's PATH has no /usr/games (other users' has)
-step installed "cd /tmp && /usr/games/vintara-intro-capture --to 120 --frames installed &&
-   /usr/games/vintara-intro-capture --to 120 --hash >installed.hash &&
+step installed "cd /tmp && /usr/games/vintara-intro-capture --to 120 --hash >installed.hash &&
    '$first/build/intro-capture' --data '$first/build/intro' --to 120 --hash >built.hash &&
+   /usr/games/vintara-intro-capture --help >help.txt &&
+   zcat /usr/share/man/man1/vintara-intro-capture.1.gz | sed 's/\\\\-/-/g' >manual.txt &&
    { /usr/games/vintara-intro >nodisplay.out 2>&1 || echo \$? >nodisplay.status; }"
 check "the installed capture tool renders frames 1..120 from the installed intro, as the built pair" \
-   '[ $? = 0 ] && [ "$(ls "$root/tmp/installed" | wc -l)" = 120 ] &&
-    [ "$(grep -c . "$root/tmp/installed.hash")" = 120 ] && cmp -s "$root"/tmp/{installed,built}.hash'
+   '[ $? = 0 ] && [ "$(grep -c . "$root/tmp/installed.hash")" = 120 ] &&
+    cmp -s "$root"/tmp/{installed,built}.hash'
 check "the installed intro, with no display: status 1 and its message" \
    '[ "$(cat "$root/tmp/nodisplay.status")" = 1 ] &&
     grep -q "unable to set any graphic mode" "$root/tmp/nodisplay.out"'
+options=$(grep -o -- '--[a-z]*' "$root/tmp/help.txt" | sort -u)
+check "every option of --help is in the manual page" \
+   '[ "$(echo $options | wc -w)" -gt 10 ] &&
+    (for o in $options; do grep -qw -- "$o" "$root/tmp/manual.txt" || exit 1; done)'
+desktop=$root/usr/share/applications/vintara-intro.desktop
+check "the menu entry runs vintara-intro, its icon at the theme's required 48x48" \
+   'grep -qx Exec=vintara-intro "$desktop" && grep -qx Icon=vintara-intro "$desktop" &&
+    file "$root/usr/share/icons/hicolor/48x48/apps/vintara-intro.png" | grep -q "48 x 48"'
 
 # 3. The same commit in another folder packs the same bytes.
 step second "cd / && bash '$second/scripts/package.sh'"
 check "a second clone in $second packs too" '[ $? = 0 ]'
-echo "sha256 of both builds ($first, $second):"
 same=0
 for f in build/dist/vintara-intro build/dist/vintara-intro-capture "$deb"; do
    (cd "$root" && sha256sum ".$first/$f" ".$second/$f" | sed 's/^/  /')
@@ -166,7 +154,6 @@ check "byte-identical stripped programs and .deb from the two clones" '[ $same =
 
 # keep what apt downloaded for the next run
 cp -u "$root"/var/cache/apt/archives/*.deb "$debs/" 2>/dev/null
-rm -rf --one-file-system "$root"
 echo "times: ${times}whole test $(($(date +%s) - began)) s"
 echo "$passes passed, $failures failed"
 [ $failures = 0 ]
