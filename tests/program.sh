@@ -66,7 +66,7 @@ kill $hold
 wait $hold
 check "in a window when the full screen cannot be had" \
    '[ "$(cat hold.out)" = held ] && "$xhelper" grab >/dev/null'
-"$xhelper" close "$title"
+"$xhelper" close "$(xdotool search --name "^$title\$" | head -1)"
 await_exit 10
 check "the close button ends it with status 0" '[ $status = 0 ]'
 
