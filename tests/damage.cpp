@@ -1,10 +1,10 @@
 // Makes a corpus of damaged copies of the intro, each a program that must end
 // with a message and status 1: the attachment truncated at many offsets; bits
 // flipped in its trailer, its header and the flag bytes of its packed stream;
-// sizes pointing outside the file, zero or huge; and, re-attached unpacked,
-// bits flipped in the data file's and the objects' headers, objects of the
-// wrong kind, a 49-pixel font and a 641-pixel-wide logo. Also turns files of
-// attachment bytes (the fuzzer's finds) into programs.
+// sizes pointing outside the file, zero or huge; re-attached unpacked, bits
+// flipped in the data file's and the objects' headers and objects of the wrong
+// kind; and files past a budget of the check. Also turns files of attachment
+// bytes (the fuzzer's finds) into programs.
 //
 //    damage INTRO OUTDIR [ATTACHMENT...]     prints how many it made
 #include "intro.h"
@@ -25,24 +25,15 @@ std::string outdir;
 int made = 0;
 Bytes program;  // the intro without its attachment
 
-// A program beside the damaged ones, that must play.
-void keep(const std::string &name, const Bytes &bytes)
+// A damaged program into the corpus; with keep, one that must play, beside it.
+void write(const std::string &name, const Bytes &bytes, bool keep = false)
 {
-   std::ofstream out(outdir + "/../" + name, std::ios::binary);
-   out.write(reinterpret_cast<const char *>(bytes.data()),
-             static_cast<std::streamsize>(bytes.size()));
+   std::ofstream(outdir + (keep ? "/../" : "/") + name, std::ios::binary)
+      .write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+   made += !keep;
 }
 
-void write(const std::string &name, const Bytes &bytes)
-{
-   keep(outdir.substr(outdir.rfind('/') + 1) + "/" + name, bytes);
-   made++;
-}
-
-unsigned char u8(long v)
-{
-   return static_cast<unsigned char>(v & 255);
-}
+unsigned char u8(long v) { return static_cast<unsigned char>(v & 255); }
 
 void put32(Bytes &b, size_t at, long v)
 {
@@ -118,10 +109,7 @@ std::vector<Object> objects(const Bytes &file)
 }
 
 // A byte of a header field and the bits to flip in it.
-struct Field {
-   size_t at;
-   unsigned char bits;
-};
+using Field = std::pair<size_t, unsigned char>;
 
 // Serialises objects unpacked, noting the low byte of each header field of the
 // data file, the logo and the font.
@@ -130,7 +118,7 @@ Bytes datafile(const std::vector<Object> &list, std::vector<Field> *fields = nul
    Bytes b;
    auto note = [&](size_t at, unsigned char bits = 1) {
       if (fields)
-         fields->push_back({at, bits});
+         fields->emplace_back(at, bits);
    };
    add32(b, DAT_MAGIC);
    note(b.size() + 3);  // object count
@@ -238,9 +226,7 @@ int main(int argc, char **argv)
    }
 
    // one bit flipped in each byte of the trailer and the header
-   for (size_t at : {size - 8, size - 7, size - 6, size - 5, size - 4, size - 3, size - 2,
-                     size - 1, start, start + 1, start + 2, start + 3, start + 4, start + 5,
-                     start + 6, start + 7}) {
+   for (size_t at = start; at < size; at = at == start + 7 ? size - 8 : at + 1) {
       Bytes b = intact;
       b[at] ^= static_cast<unsigned char>(1 << (at % 8));
       write("bit-" + std::to_string(long(at) - long(size)), b);
@@ -282,51 +268,21 @@ int main(int argc, char **argv)
    std::vector<Object> list = objects(file);
    std::vector<Field> fields;
    Bytes plain = datafile(list, &fields);
-   keep("intact-unpacked", attach(plain));
-   for (const Field &f : fields) {
+   write("intact-unpacked", attach(plain), true);
+   for (auto [at, bits] : fields) {
       Bytes b = plain;
-      b[f.at] ^= f.bits;
-      write("field-" + std::to_string(f.at), attach(b));
+      b[at] ^= bits;
+      write("field-" + std::to_string(at), attach(b));
    }
-
-   auto variant = [&](const std::string &name, const std::vector<Object> &objs,
-                      bool packed = false) { write(name, attach(datafile(objs), packed)); };
-   variant("font-first", {list[1], list[0], list[2]});
-   variant("logo-as-data", {{list[0].props, DAT_DATA, list[0].body}, list[1], list[2]});
-   variant("font-as-sample", {list[0], {list[1].props, DAT_SAMPLE, list[1].body}, list[2]});
-   variant("logo-only", {list[0]});
-
-   // a 641-pixel-wide logo: one more column in every row
-   Object wide = list[0];
-   wide.body = {0, 8, 641 >> 8, 641 & 255, 480 >> 8, 480 & 255};
-   for (int y = 0; y < 480; y++) {
-      wide.body.insert(wide.body.end(), list[0].body.begin() + 6 + y * 640,
-                       list[0].body.begin() + 6 + (y + 1) * 640);
-      wide.body.push_back(0);
-   }
-   variant("logo-641", {wide, list[1], list[2]});
-
-   // a 49-pixel font: one more blank row under every glyph of its one range
-   Object tall = list[1];
-   tall.body.assign(list[1].body.begin(), list[1].body.begin() + 13);
-   for (size_t at = 13; at < list[1].body.size();) {
-      long w = list[1].body[at] << 8 | list[1].body[at + 1];
-      long h = list[1].body[at + 2] << 8 | list[1].body[at + 3];
-      size_t bytes = size_t((w + 7) / 8 * h);  // rows of whole bytes
-      tall.body.insert(tall.body.end(), {list[1].body[at], list[1].body[at + 1], 0, 49});
-      tall.body.insert(tall.body.end(), list[1].body.begin() + long(at) + 4,
-                       list[1].body.begin() + long(at + 4 + bytes));
-      tall.body.insert(tall.body.end(), size_t((w + 7) / 8), 0);
-      at += 4 + bytes;
-   }
-   variant("font-49", {list[0], tall, list[2]});
+   // (objects of the wrong kind or in the wrong order: the content test's)
+   auto variant = [&](const std::string &name, const std::vector<Object> &objs) {
+      write(name, attach(datafile(objs), true));
+   };
 
    // well formed, but past what the loader may build: kinds with no loader or
    // one the check does not bound, and bombs of glyphs, pixels, properties and
    // objects, each packed as exedat -c packs them and past one budget
-   auto extra = [&](const std::string &name, const Object &o) {
-      variant(name, {list[0], list[1], o}, true);
-   };
+   auto extra = [&](const std::string &name, const Object &o) { variant(name, {list[0], list[1], o}); };
    Bytes none;
    extra("kind-end", {none, DAT_END, list[2].body});  // also an unused slot's mark
    extra("kind-palette", {none, DAT_PALETTE, Bytes(768)});
@@ -336,23 +292,22 @@ int main(int argc, char **argv)
    extra("font-glyph-pixels", {none, DAT_FONT, fontof({{0, 1}}, 8, 1024, 1024)});
    extra("bitmap-pixels", {none, DAT_BITMAP, bitmapof(8, 4096, 1024)});
    Object big = {none, DAT_BITMAP, bitmapof(24, 1748, 1024)};  // pixels to the limit
-   variant("memory", {list[0], list[1], big, {none, DAT_FONT, fontof({{0, 0}}, 24, 1024, 512)}},
-           true);
+   variant("memory", {list[0], list[1], big, {none, DAT_FONT, fontof({{0, 0}}, 24, 1024, 512)}});
    extra("properties-320000", {propsof(320000, 0), DAT_DATA, none});
    extra("property-4097", {propsof(1, 4097), DAT_DATA, none});
    std::vector<Object> crowd = {list[0], list[1]};
    crowd.resize(11, {propsof(30, 0), DAT_DATA, none});
-   variant("properties-300", crowd, true);
-   crowd.resize(65, {none, DAT_DATA, none});
-   variant("objects-65", crowd, true);
+   variant("properties-300", crowd);
+   std::vector<Object> many = {list[0], list[1]};  // within the property budgets
+   many.resize(65, {none, DAT_DATA, none});
+   variant("objects-65", many);
 
    // and the fullest the budgets allow, which must play: bitmap pixels, glyphs
    // and glyph pixels to their limits, the most properties on one object at
    // their longest, and most of the memory
-   keep("fullest", attach(datafile({list[0], list[1], list[2],
-                                    {propsof(32, 4096), DAT_BITMAP, big.body},
-                                    {none, DAT_FONT, fontof(ranges(16, 250), 1, 15, 16)}}),
-                          true));
+   write("fullest", attach(datafile({list[0], list[1], list[2], {propsof(32, 4096), DAT_BITMAP, big.body},
+                                     {none, DAT_FONT, fontof(ranges(16, 250), 1, 15, 16)}}), true),
+         true);
 
    // attachments found by the fuzzer
    for (int i = 3; i < argc; i++) {
