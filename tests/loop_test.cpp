@@ -60,7 +60,7 @@ TEST_F(Loop, ResetReplaysTheRunFromFrameOne)
    std::vector<std::vector<int>> first;
    for (int f = 0; f < 1200; f++) {  // ends mid-hold and mid-rest
       first.push_back(state());
-      frames();
+      to(played + 1);
    }
    timerCount = 9;
    resetintro();
@@ -68,6 +68,6 @@ TEST_F(Loop, ResetReplaysTheRunFromFrameOne)
    buffer = bufferbmp, logo = logobmp, myfont = fontobj;
    for (int f = 0; f < 1200; f++) {
       ASSERT_EQ(state(), first[static_cast<size_t>(f)]) << "frame " << f + 1;
-      frames();
+      to(played + 1);
    }
 }

@@ -119,7 +119,6 @@ protected:
       intro::runframe(noretrace);
       played = f;
    }
-   void frames(int n = 1) { to(played + n); }
    int played = 0;  // frames run so far
    BITMAP *screenbmp, *bufferbmp, *logobmp;
    FONT *fontobj;
