@@ -1,7 +1,7 @@
 # What the tests of the Windows intro under Wine share, sourced after lib.sh
 # from the working folder: a Wine prefix of their own there, a way to start a
-# program in it, and the clean-up of the prefix's server, its display and the
-# prefix.
+# program in it (await_exit in lib.sh waits for it), and the clean-up of the
+# prefix's server, its display and the prefix.
 
 # Without the overrides Wine offers to download Mono and Gecko, and a crash
 # waits in the debugger instead of ending the program.
@@ -17,12 +17,3 @@ trap 'stop_wine; stop_xvfb; rm -rf "$WINEPREFIX"' EXIT
 # Starts a program under Wine in the background, with a time limit; $pid is
 # the limit's, which passes on the program's status.
 launch() { timeout 120 wine "$1" >"$2.out" 2>"$2.err" & pid=$!; }
-# Waits up to $1 seconds for it to end: $status is its status or "running".
-finished() {
-   status=running
-   for _ in $(seq $(($1 * 10))); do
-      kill -0 $pid 2>/dev/null || { wait $pid; status=$?; return; }
-      sleep 0.1
-   done
-   kill $pid 2>/dev/null
-}
