@@ -18,7 +18,7 @@ cmake -S . -B build-bench -DINTRO_BENCH=ON -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYP
 cmake --build build-bench --parallel --target intro intro-capture intro-timed floor bench >/dev/null
 bin=build-bench/bench
 work=$(mktemp -d)
-. tests/lib.sh
+. scripts/xvfb.sh
 start_xvfb
 trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 

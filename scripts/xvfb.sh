@@ -1,7 +1,8 @@
 # Starts Xvfb on a display it picks itself, so that runs side by side never
 # meet, with the screen given (by default the intro's own 640x480x24, which puts
 # the picture at (0, 0)); exports DISPLAY and leaves the server's process id in
-# $xvfb for the caller's clean-up.
+# $xvfb for the caller's clean-up. Then, await_window TITLE SECONDS waits up to
+# that long for a window titled so.
 start_xvfb() {
    local number
    number=$(mktemp)
@@ -12,4 +13,12 @@ start_xvfb() {
    export DISPLAY
    rm -f "$number"
    [ "$DISPLAY" != : ] || { echo "Xvfb did not start" >&2; return 1; }
+}
+
+await_window() {
+   for _ in $(seq $(($2 * 10))); do
+      xdotool search --name "$1" >/dev/null 2>&1 && return
+      sleep 0.1
+   done
+   return 1
 }

@@ -1,7 +1,7 @@
 # What the whole-program test scripts share: Xvfb, a named check that counts
 # passes and failures, the colour counts of a screenshot, and waits for a
-# picture, a window or an exit that poll up to a deadline, so that a busy
-# machine only makes them slower.
+# picture or an exit that poll up to a deadline, so that a busy machine only
+# makes them slower.
 . "$(dirname "${BASH_SOURCE[0]}")/../scripts/xvfb.sh"
 
 passes=0 failures=0
@@ -29,14 +29,6 @@ await_picture() {
       counts 640x90+$1+$2 >logo.txt
       counts 640x40+$1+$(($2 + 225)) >caption.txt
       logo_rows_ok && caption_ok && return
-   done
-   return 1
-}
-# Waits up to $2 seconds for a window titled $1.
-await_window() {
-   for _ in $(seq $(($2 * 10))); do
-      xdotool search --name "$1" >/dev/null 2>&1 && return
-      sleep 0.1
    done
    return 1
 }
