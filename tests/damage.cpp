@@ -172,12 +172,16 @@ int main(int argc, char **argv)
       write("cut-" + std::to_string(cut - start), Bytes(intact.begin(), intact.begin() + long(cut)));
    }
 
-   // one bit flipped in each byte of the trailer and the header
-   for (size_t at = start; at < size; at = at == start + 7 ? size - 8 : at + 1) {
+   // the intact program, changed in one place
+   auto with = [&](const std::string &name, auto change) {
       Bytes b = intact;
-      b[at] ^= static_cast<unsigned char>(1 << (at % 8));
-      write("bit-" + std::to_string(long(at) - long(size)), b);
-   }
+      change(b);
+      write(name, b);
+   };
+
+   // one bit flipped in each byte of the trailer and the header
+   for (size_t at = start; at < size; at = at == start + 7 ? size - 8 : at + 1)
+      with("bit-" + std::to_string(long(at) - long(size)), [&](Bytes &b) { b[at] ^= u8(1 << (at % 8)); });
 
    // flag bytes of the packed stream inverted, 24 spread over it
    std::vector<size_t> flags;
@@ -188,10 +192,8 @@ int main(int argc, char **argv)
          at += (f >> k) & 1 ? 1 : 2;
    }
    for (int i = 0; i < 24; i++) {
-      Bytes b = intact;
       size_t at = flags[flags.size() * size_t(i) / 24];
-      b[at] ^= 0xFF;
-      write("flags-" + std::to_string(at - body), b);
+      with("flags-" + std::to_string(at - body), [&](Bytes &b) { b[at] ^= 0xFF; });
    }
 
    // sizes outside the file, zero or huge
@@ -202,11 +204,8 @@ int main(int argc, char **argv)
       {"unpacked-zero", start + 4, 0}, {"unpacked-huge", start + 4, -0x7fffffff},
       {"unpacked-positive", start + 4, a.stored},
    };
-   for (auto &s : sizes) {
-      Bytes b = intact;
-      put32(b, s.at, s.value);
-      write(s.name, b);
-   }
+   for (auto &s : sizes)
+      with(s.name, [&](Bytes &b) { put32(b, s.at, s.value); });
 
    // the data file attached unpacked, which plays; then well formed, but past
    // what the loader may build: kinds with no loader or one the check does not
