@@ -17,9 +17,11 @@
 #
 # Suites, by where the fault is:
 #  intro/      every CTest test of the normal build but `fresh` (it clones the
-#              committed HEAD, never the faulted copy);
+#              committed HEAD, never the faulted copy) and `package` (root, an
+#              installed package, minutes; it renders through the same code
+#              as `capture`);
 #  capture/    the CTest tests that run the capture tool's code: `capture`,
-#              `hour_of_frames` (the others never link it);
+#              `memcheck`, `hour_of_frames` (the others never link it);
 #  web/        `pacing` (node --test tests/pacing.test.js) for web/pacing.js,
 #              and `browser` (tests/web.test.js, Chromium) for both scripts.
 # Left out everywhere: the sanitizer builds (the same tests in another build
@@ -128,8 +130,8 @@ EOF
 
 ctestsel() {
    case $1 in
-   intro) echo "-E ^fresh$" ;;
-   capture) echo "-R ^(capture|hour_of_frames)$" ;;
+   intro) echo "-E ^(fresh|package)$" ;;
+   capture) echo "-R ^(capture|memcheck|hour_of_frames)$" ;;
    esac
 }
 
