@@ -1,7 +1,8 @@
 #!/bin/bash
 # Installs what is missing, builds the intro and its tests and runs every test
 # through CTest: the headless ones, the whole program under Xvfb (which the
-# tests start themselves), valgrind over a capture, and the Debian package.
+# tests start themselves), valgrind over a capture, and the fresh machine with
+# the Debian package.
 # Then the headless tests again in a build with AddressSanitizer and
 # UndefinedBehaviorSanitizer, the whole program under ThreadSanitizer, and the
 # Windows build under Wine.
@@ -10,7 +11,7 @@ cd "$(dirname "$0")/.."
 . scripts/packages.sh
 need_packages "${build_packages[@]}" libgtest-dev xvfb xdotool x11-apps imagemagick \
    libfreetype-dev fonts-dejavu-core file valgrind ffmpeg
-# the package test's lintian, and the fresh-machine test's debootstrap
+# the fresh-machine test's debootstrap, and lintian for the package it makes
 need_packages lintian debootstrap
 
 cmake -S . -B build >/dev/null

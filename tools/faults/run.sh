@@ -17,9 +17,7 @@
 #
 # Suites, by where the fault is:
 #  intro/      every CTest test of the normal build but `fresh` (it clones the
-#              committed HEAD, never the faulted copy) and `package` (root, an
-#              installed package, minutes; it renders through the same code
-#              as `capture`);
+#              committed HEAD, never the faulted copy);
 #  capture/    the CTest tests that run the capture tool's code: `capture`,
 #              `memcheck`, `hour_of_frames` (the others never link it);
 #  web/        `pacing` (node --test tests/pacing.test.js) for web/pacing.js,
@@ -130,7 +128,7 @@ EOF
 
 ctestsel() {
    case $1 in
-   intro) echo "-E ^(fresh|package)$" ;;
+   intro) echo "-E ^fresh$" ;;
    capture) echo "-R ^(capture|memcheck|hour_of_frames)$" ;;
    esac
 }
