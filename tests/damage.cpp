@@ -1,12 +1,13 @@
 // Makes a corpus of damaged copies of the intro, each a program that must end
 // with a message and status 1: the attachment truncated at many offsets; bits
 // flipped in its trailer, its header and the flag bytes of its packed stream;
-// sizes pointing outside the file, zero or huge; and data files past one
-// budget of the check, made by adding objects to the intro's own. Beside them,
-// two that must play: the data attached unpacked, and the fullest data file
-// the budgets allow. Also turns files of attachment bytes (the fuzzer's finds)
-// into programs. (Bad headers of single objects are the fuzzer's to find, bad
-// objects in the content's places the content test's.)
+// sizes pointing outside the file, zero or huge; and, its data file attached
+// unpacked, bits flipped in the object count and the logo's and the font's
+// headers, the logo or the font of the wrong kind, the font first, the logo
+// alone, a 641-pixel-wide logo, a 49-pixel font, and objects added that are
+// each past one budget of the check. Beside them, two that must play: the data
+// attached unpacked, and the fullest data file the budgets allow. Also turns
+// files of attachment bytes (the fuzzer's finds) into programs.
 //
 //    damage INTRO OUTDIR [ATTACHMENT...]     prints how many it made
 #include "intro.h"
@@ -79,23 +80,56 @@ Bytes attach(const Bytes &datafile, bool packed = false)
    return b;
 }
 
-// The data file with objects added: each its properties, kind and body.
+// An object as a data file stores it unpacked: its properties, kind and body.
 struct Object {
    Bytes props;
    long type;
    Bytes body;
 };
+Bytes stored(const Object &o)
+{
+   Bytes b = o.props;
+   add32(b, o.type);
+   add32(b, static_cast<long>(o.body.size()));
+   add32(b, static_cast<long>(o.body.size()));
+   b.insert(b.end(), o.body.begin(), o.body.end());
+   return b;
+}
+
+// The data file with objects added.
 Bytes plus(const Bytes &file, const std::vector<Object> &extra)
 {
    Bytes b = file;
    put32(b, 4, get32(file, 4) + static_cast<long>(extra.size()));
    for (const Object &o : extra) {
-      b.insert(b.end(), o.props.begin(), o.props.end());
-      add32(b, o.type);
-      add32(b, static_cast<long>(o.body.size()));
-      add32(b, static_cast<long>(o.body.size()));
-      b.insert(b.end(), o.body.begin(), o.body.end());
+      Bytes one = stored(o);
+      b.insert(b.end(), one.begin(), one.end());
    }
+   return b;
+}
+
+// Where each object of a data file starts, where its kind word is, where it ends.
+struct Place {
+   size_t start, kind, end;
+};
+std::vector<Place> places(const Bytes &file)
+{
+   std::vector<Place> list;
+   for (size_t at = 8; list.size() < size_t(get32(file, 4)); at = list.back().end) {
+      size_t kind = at;
+      while (get32(file, kind) == DAT_PROPERTY)
+         kind += 12 + size_t(get32(file, kind + 8));
+      list.push_back({at, kind, kind + 12 + size_t(get32(file, kind + 4))});
+   }
+   return list;
+}
+
+// The data file with the bytes from..to replaced.
+Bytes spliced(const Bytes &file, size_t from, size_t to, const Bytes &with)
+{
+   Bytes b(file.begin(), file.begin() + long(from));
+   b.insert(b.end(), with.begin(), with.end());
+   b.insert(b.end(), file.begin() + long(to), file.end());
    return b;
 }
 
@@ -214,10 +248,37 @@ int main(int argc, char **argv)
    Bytes file;
    intro::unpack(&intact[body], a.stored, -a.unpacked, file);
    write("intact-unpacked", attach(file), true);
+   std::vector<Place> at = places(file);
+   Bytes none;
+
+   // bits flipped in the object count and the logo's and the font's headers
+   // (each property's size, the kind, the sizes stored and unpacked)
+   std::vector<size_t> fields = {7};
+   for (int i : {0, 1}) {
+      for (size_t p = at[i].start; p < at[i].kind; p += 12 + size_t(get32(file, p + 8)))
+         fields.push_back(p + 11);
+      fields.insert(fields.end(), {at[i].kind + 3, at[i].kind + 7, at[i].kind + 11});
+   }
+   for (size_t f : fields) {
+      Bytes b = file;
+      b[f] ^= 1;
+      write("field-" + std::to_string(f), attach(b));
+   }
+
+   // the logo or the font of the wrong kind, size or place, or missing
+   auto kind = [&](size_t i, long type) { Bytes b = file; put32(b, at[i].kind, type); return b; };
+   write("logo-as-data", attach(kind(0, DAT_DATA)));
+   write("font-as-sample", attach(kind(1, DAT_SAMPLE)));
+   write("logo-641", attach(spliced(file, at[0].kind, at[0].end, stored({none, DAT_BITMAP, bitmapof(8, 641, 480)}))));
+   write("font-49", attach(spliced(file, at[1].kind, at[1].end, stored({none, DAT_FONT, fontof({{32, 126}}, 1, 10, 49)}))));
+   Bytes logo(file.begin() + long(at[0].start), file.begin() + long(at[0].end));
+   write("font-first", attach(spliced(spliced(file, at[1].end, at[1].end, logo), at[0].start, at[0].end, {})));
+   Bytes alone(file.begin(), file.begin() + long(at[0].end));
+   put32(alone, 4, 1);
+   write("logo-only", attach(alone));
    auto extra = [&](const std::string &name, const std::vector<Object> &objs) {
       write(name, attach(plus(file, objs), true));
    };
-   Bytes none;
    extra("kind-end", {{none, DAT_END, Bytes(8)}});  // also an unused slot's mark
    extra("kind-palette", {{none, DAT_PALETTE, Bytes(768)}});
    extra("font-overlapping", {{none, DAT_FONT, fontof({{32, 126}, {100, 200}}, 1, 8, 8)}});
