@@ -10,7 +10,9 @@
 #    installs, with the library's package as a dependency, both programs in
 #    /usr/games, every capture option in the manual page, a menu entry and its
 #    icon; the installed capture tool renders the built pair's frames from the
-#    installed intro, which, with no display, ends with its message, status 1;
+#    installed intro, which, with no display, ends with its message, status 1,
+#    and on this machine's Xvfb shows its picture and ends on a key, status 0;
+#    apt-get purge removes it;
 #  - a second clone in another folder packs byte-identical stripped programs
 #    and a byte-identical .deb.
 # The root is kept as a tarball in CACHE (and the packages it downloaded beside
@@ -131,6 +133,17 @@ check "the installed capture tool renders frames 1..120 from the installed intro
 check "the installed intro, with no display: status 1 and its message" \
    '[ "$(cat "$root/tmp/nodisplay.status")" = 1 ] &&
     grep -q "unable to set any graphic mode" "$root/tmp/nodisplay.out"'
+# the installed intro on a display here (X's abstract socket reaches into the root)
+start_xvfb || exit 1
+trap 'kill $xvfb 2>/dev/null; rm -rf --one-file-system "$root"' EXIT
+inroot "DISPLAY=$DISPLAY /usr/games/vintara-intro" >"$work/play.log" 2>&1 &
+pid=$!
+await_picture 0 0 60
+shown=$?
+xdotool key space
+await_exit 10
+check "the installed intro shows its logo and caption, and a key ends it with status 0" \
+   '[ $shown = 0 ] && [ $status = 0 ]' || cat "$work/play.log"
 options=$(grep -o -- '--[a-z]*' "$root/tmp/help.txt" | sort -u)
 check "every option of --help is in the manual page" \
    '[ "$(echo $options | wc -w)" -gt 10 ] &&
@@ -139,6 +152,9 @@ desktop=$root/usr/share/applications/vintara-intro.desktop
 check "the menu entry runs vintara-intro, its icon at the theme's required 48x48" \
    'grep -qx Exec=vintara-intro "$desktop" && grep -qx Icon=vintara-intro "$desktop" &&
     file "$root/usr/share/icons/hicolor/48x48/apps/vintara-intro.png" | grep -q "48 x 48"'
+
+step purge "DEBIAN_FRONTEND=noninteractive apt-get purge -y vintara-intro"
+check "apt-get purge removes it" '[ $? = 0 ] && [ ! -e "$root/usr/games/vintara-intro" ]'
 
 # 3. The same commit in another folder packs the same bytes.
 step second "cd / && bash '$second/scripts/package.sh'"
