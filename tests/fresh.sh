@@ -43,6 +43,7 @@ key=bookworm-minbase-$(echo "$mirror" | sha256sum | cut -c1-12)
 tarball=$cache/$key.tar debs=$cache/$key.debs
 mkdir -p "$cache" "$debs" "$work" || exit 1
 work=$(realpath "$work")
+cd "$work" || exit 1
 root=$work/root
 # --one-file-system: whatever might still be mounted inside is left alone
 rm -rf --one-file-system "$root" "$work"/*.log
