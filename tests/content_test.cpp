@@ -20,9 +20,12 @@ TEST(Content, BuiltDataFileFitsTheIntro)
    const char *why;
    DATAFILE *d = load(INTRO_DAT, &why);
    ASSERT_NE(d, nullptr) << why;
-   ASSERT_EQ(d[3].type, DAT_END);
-   EXPECT_EQ(d[2].type, DAT_ID('i', 'n', 'f', 'o'));
+   ASSERT_EQ(d[3].type, DAT_END);  // dat sorts by name: the logo, the font, dat's info
+   EXPECT_EQ(std::vector<int>({d[0].type, d[1].type, d[2].type}),
+             std::vector<int>({DAT_BITMAP, DAT_FONT, DAT_ID('i', 'n', 'f', 'o')}));
    BITMAP *logo = static_cast<BITMAP *>(d[0].dat);
+   EXPECT_EQ(std::vector<int>({logo->w, logo->h, bitmap_color_depth(logo)}),
+             std::vector<int>({640, 480, 8}));
    long ink = 0, other = 0;
    for (int y = 0; y < 480; y++)
       for (int x = 0; x < 640; x++) {
@@ -34,6 +37,8 @@ TEST(Content, BuiltDataFileFitsTheIntro)
    FONT *f = static_cast<FONT *>(d[1].dat);
    EXPECT_EQ(text_height(f), 40);
    EXPECT_TRUE(is_mono_font(f));
+   EXPECT_EQ(std::vector<int>({get_font_ranges(f), get_font_range_begin(f, 0), get_font_range_end(f, 0)}),
+             std::vector<int>({1, 32, 126}));
    // a text longer than its wrap length would be cut off, a much shorter one
    // would leave the band empty for long
    int w1 = text_length(f, scrolltext1), w2 = text_length(f, scrolltext2);
