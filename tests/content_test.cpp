@@ -37,7 +37,8 @@ TEST(Content, BuiltDataFileFitsTheIntro)
    FONT *f = static_cast<FONT *>(d[1].dat);
    EXPECT_EQ(text_height(f), 40);
    EXPECT_TRUE(is_mono_font(f));
-   EXPECT_EQ(std::vector<int>({get_font_ranges(f), get_font_range_begin(f, 0), get_font_range_end(f, 0)}),
+   EXPECT_EQ(std::vector<int>(
+                {get_font_ranges(f), get_font_range_begin(f, 0), get_font_range_end(f, 0)}),
              std::vector<int>({1, 32, 126}));
    // a text longer than its wrap length would be cut off, a much shorter one
    // would leave the band empty for long

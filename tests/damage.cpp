@@ -32,7 +32,8 @@ Bytes program;  // the intro without its attachment
 void write(const std::string &name, const Bytes &bytes, bool keep = false)
 {
    std::ofstream(outdir + (keep ? "/../" : "/") + name, std::ios::binary)
-      .write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+      .write(reinterpret_cast<const char *>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
    made += !keep;
 }
 
@@ -203,7 +204,8 @@ int main(int argc, char **argv)
    // truncated: 40 cuts spread over the attachment, ends included
    for (int i = 0; i < 40; i++) {
       size_t cut = start + (size - start - 1) * size_t(i) / 39;
-      write("cut-" + std::to_string(cut - start), Bytes(intact.begin(), intact.begin() + long(cut)));
+      write("cut-" + std::to_string(cut - start),
+            Bytes(intact.begin(), intact.begin() + long(cut)));
    }
 
    // the intact program, changed in one place
@@ -215,7 +217,8 @@ int main(int argc, char **argv)
 
    // one bit flipped in each byte of the trailer and the header
    for (size_t at = start; at < size; at = at == start + 7 ? size - 8 : at + 1)
-      with("bit-" + std::to_string(long(at) - long(size)), [&](Bytes &b) { b[at] ^= u8(1 << (at % 8)); });
+      with("bit-" + std::to_string(long(at) - long(size)),
+           [&](Bytes &b) { b[at] ^= u8(1 << (at % 8)); });
 
    // flag bytes of the packed stream inverted, 24 spread over it
    std::vector<size_t> flags;
@@ -269,10 +272,14 @@ int main(int argc, char **argv)
    auto kind = [&](size_t i, long type) { Bytes b = file; put32(b, at[i].kind, type); return b; };
    write("logo-as-data", attach(kind(0, DAT_DATA)));
    write("font-as-sample", attach(kind(1, DAT_SAMPLE)));
-   write("logo-641", attach(spliced(file, at[0].kind, at[0].end, stored({none, DAT_BITMAP, bitmapof(8, 641, 480)}))));
-   write("font-49", attach(spliced(file, at[1].kind, at[1].end, stored({none, DAT_FONT, fontof({{32, 126}}, 1, 10, 49)}))));
+   auto instead = [&](size_t i, const Object &o) {
+      return attach(spliced(file, at[i].kind, at[i].end, stored(o)));
+   };
+   write("logo-641", instead(0, {none, DAT_BITMAP, bitmapof(8, 641, 480)}));
+   write("font-49", instead(1, {none, DAT_FONT, fontof({{32, 126}}, 1, 10, 49)}));
    Bytes logo(file.begin() + long(at[0].start), file.begin() + long(at[0].end));
-   write("font-first", attach(spliced(spliced(file, at[1].end, at[1].end, logo), at[0].start, at[0].end, {})));
+   Bytes second = spliced(file, at[1].end, at[1].end, logo);  // the logo after the font
+   write("font-first", attach(spliced(second, at[0].start, at[0].end, {})));
    Bytes alone(file.begin(), file.begin() + long(at[0].end));
    put32(alone, 4, 1);
    write("logo-only", attach(alone));
@@ -282,7 +289,8 @@ int main(int argc, char **argv)
    extra("kind-end", {{none, DAT_END, Bytes(8)}});  // also an unused slot's mark
    extra("kind-palette", {{none, DAT_PALETTE, Bytes(768)}});
    extra("font-overlapping", {{none, DAT_FONT, fontof({{32, 126}, {100, 200}}, 1, 8, 8)}});
-   extra("font-30-ranges", {{none, DAT_FONT, fontof(std::vector<std::pair<long, long>>(30, {0, 65535}), 1, 0, 0)}});
+   extra("font-30-ranges",
+         {{none, DAT_FONT, fontof(std::vector<std::pair<long, long>>(30, {0, 65535}), 1, 0, 0)}});
    extra("font-glyphs", {{none, DAT_FONT, fontof(ranges(16, 32768), 1, 0, 0)}});
    extra("font-glyph-pixels", {{none, DAT_FONT, fontof({{0, 1}}, 8, 1024, 1024)}});
    extra("bitmap-pixels", {{none, DAT_BITMAP, bitmapof(8, 4096, 1024)}});
@@ -296,9 +304,9 @@ int main(int argc, char **argv)
    // and the fullest the budgets allow, which must play: bitmap pixels, glyphs
    // and glyph pixels to their limits, the most properties on one object at
    // their longest, and most of the memory
-   write("fullest", attach(plus(file, {{propsof(32, 4096), DAT_BITMAP, big.body},
-                                       {none, DAT_FONT, fontof(ranges(16, 250), 1, 15, 16)}}), true),
-         true);
+   Bytes fullest = plus(file, {{propsof(32, 4096), DAT_BITMAP, big.body},
+                               {none, DAT_FONT, fontof(ranges(16, 250), 1, 15, 16)}});
+   write("fullest", attach(fullest, true), true);
 
    // attachments found by the fuzzer
    for (int i = 3; i < argc; i++) {

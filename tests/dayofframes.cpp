@@ -55,7 +55,10 @@ int main(int argc, char **argv)
       {"the background flash", 317, 1, [] { return long(wffsf) << 16 | fsfcol << 8 | pal[0].r; },
        [] { return within(wffsf, 0, 256) && fsfcol <= 60 && pal[0].r <= 59 && grey(0); }, {}},
       {"the logo flash", 419, 1, [] { return long(wflf) << 16 | lfcol << 8 | pal[1].r; },
-       [] { return within(wflf, 0, 368) && within(lfcol, 10, 60) && within(pal[1].r, 10, 59) && grey(1); }, {}},
+       [] {
+          return within(wflf, 0, 368) && within(lfcol, 10, 60) && within(pal[1].r, 10, 59) &&
+                 grey(1);
+       }, {}},
       {"the title line", 993, 1,
        [] { return ((long(tls) * 8 + fs) * 64 + tlc) << 20 | long(intro::wait) << 8 | pal[130].r; },
        [] {
@@ -64,12 +67,18 @@ int main(int argc, char **argv)
        }, {}},
       {"scroller 1", pass1, first1, [] { return long(sp1); },
        [] { return within(sp1, -6704, 800) && sp1 % 2 == 0; }, {}},
-      {"scroller 1's colour", 32 * pass1, first1, [] { return long(sp1) << 16 | fcol1 << 8 | pal[128].r; },
+      {"scroller 1's colour", 32 * pass1, first1,
+       [] { return long(sp1) << 16 | fcol1 << 8 | pal[128].r; },
        [] { return fcol1 % 8 == 0 && pal[128].r == fcol1 && grey(128); }, {}},
-      {"scroller 2", pass2, first2, [] { return long(sp2); }, [] { return within(sp2, -5440, 800); }, {}},
-      {"scroller 2's colour", 32 * pass2, first2, [] { return long(sp2) << 16 | fcol2 << 8 | pal[129].r; },
+      {"scroller 2", pass2, first2, [] { return long(sp2); },
+       [] { return within(sp2, -5440, 800); }, {}},
+      {"scroller 2's colour", 32 * pass2, first2,
+       [] { return long(sp2) << 16 | fcol2 << 8 | pal[129].r; },
        // black until its first pulse, in frame 4
-       [] { return fcol2 % 8 == 6 && (pal[129].r == fcol2 || (sp2 > 796 && !pal[129].r)) && grey(129); }, {}},
+       [] {
+          return fcol2 % 8 == 6 && (pal[129].r == fcol2 || (sp2 > 796 && !pal[129].r)) &&
+                 grey(129);
+       }, {}},
    };
    for (Effect &e : effects)
       e.past.resize(static_cast<size_t>(e.period));

@@ -32,12 +32,14 @@ int main(int argc, char **argv)
       XSync(d, False);
       return sent ? 0 : 1;
    }
-   bool grab = argc == 2 && !std::strcmp(argv[1], "grab"), hold = argc == 3 && !std::strcmp(argv[1], "hold");
+   bool grab = argc == 2 && !std::strcmp(argv[1], "grab");
+   bool hold = argc == 3 && !std::strcmp(argv[1], "hold");
    if (!grab && !hold) {
       std::fprintf(stderr, "usage: xhelper close WINDOW | grab | hold SECONDS\n");
       return 2;
    }
-   bool got = XGrabKeyboard(d, root, False, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess;
+   bool got = XGrabKeyboard(d, root, False, GrabModeAsync, GrabModeAsync, CurrentTime) ==
+              GrabSuccess;
    XSync(d, False);
    std::printf("%s\n", !got ? "keyboard held elsewhere" : grab ? "grabbed" : "held");
    std::fflush(stdout);
