@@ -91,7 +91,7 @@ test('in Chromium', async (t) => {
    await t.test('what cannot run says why, as the program does', async () => {
       fs.writeFileSync(path.join(work, 'cut.dat'), cut);
       const refused = spawnSync(process.env.INTRO_CAPTURE, ['--data', path.join(work, 'cut.dat'), '--to', '1']);
-      assert.strictEqual(refused.status, 1, 'the capture tool refuses the cut data file');
+      assert.strictEqual(refused.status, 2, 'the capture tool refuses the cut data file');
       const why = refused.stderr.toString().trim().replace(/^intro-capture: .*?cut\.dat: /, '');
       for (const [where, script, note] of [[`${url}refused/index.html`, null, why],
          [`${url}index.html`, () => { delete window.WebAssembly; }, 'this browser cannot run WebAssembly']]) {
