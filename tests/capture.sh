@@ -33,6 +33,8 @@ check "golden frames" '[ "$actual" = "$golden" ]' ||
 check "frame 400 alone is frame 400 of 1..400" \
    'cmp -s all/frame-000400.png one/frame-000400.png && [ "$(ls all | wc -l)" = 400 ]'
 check "an indexed PNG" 'file one/frame-000400.png | grep -q "8-bit colormap"'
+check "--every 3 from frame 2 keeps frames 2, 5 and 8, as the whole run has them" \
+   '[ "$("$capture" --data "$intro" --from 2 --to 9 --every 3 --hash)" = "$(grep -E "^[258] " hashes.txt)" ]'
 
 # runs the tool on the intro's data, unless the arguments name other data
 status() {

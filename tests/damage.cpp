@@ -288,12 +288,16 @@ int main(int argc, char **argv)
    };
    extra("kind-end", {{none, DAT_END, Bytes(8)}});  // also an unused slot's mark
    extra("kind-palette", {{none, DAT_PALETTE, Bytes(768)}});
-   extra("font-overlapping", {{none, DAT_FONT, fontof({{32, 126}, {100, 200}}, 1, 8, 8)}});
+   // a range that starts on the previous one's last character
+   extra("font-overlapping", {{none, DAT_FONT, fontof({{32, 126}, {126, 200}}, 1, 8, 8)}});
    extra("font-30-ranges",
          {{none, DAT_FONT, fontof(std::vector<std::pair<long, long>>(30, {0, 65535}), 1, 0, 0)}});
    extra("font-glyphs", {{none, DAT_FONT, fontof(ranges(16, 32768), 1, 0, 0)}});
    extra("font-glyph-pixels", {{none, DAT_FONT, fontof({{0, 1}}, 8, 1024, 1024)}});
-   extra("bitmap-pixels", {{none, DAT_BITMAP, bitmapof(8, 4096, 1024)}});
+   extra("bitmap-pixels", {{none, DAT_BITMAP, bitmapof(8, 1749, 1024)}});  // a column past the fullest
+   Bytes trailing = bitmapof(8, 16, 16);
+   trailing.push_back(0);
+   extra("bitmap-trailing", {{none, DAT_BITMAP, trailing}});
    Object big = {none, DAT_BITMAP, bitmapof(24, 1748, 1024)};  // pixels to the limit
    extra("memory", {big, {none, DAT_FONT, fontof({{0, 0}}, 24, 1024, 512)}});
    extra("properties-320000", {{propsof(320000, 0), DAT_DATA, none}});
