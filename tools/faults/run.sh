@@ -83,7 +83,8 @@ kind() {
 # incremental.
 mkdir -p "$src" "$scratch/logs"
 rm -rf "$scratch/new" && mkdir "$scratch/new"
-git -C "$root" archive HEAD | tar -x -C "$scratch/new"
+commit=$(git -C "$root" log -1 --format=%h)  # the commit tried, should HEAD move meanwhile
+git -C "$root" archive "$commit" | tar -x -C "$scratch/new"
 (cd "$scratch/new" && find . -type f) | while IFS= read -r f; do
    if ! cmp -s "$scratch/new/$f" "$src/$f"; then
       mkdir -p "$(dirname "$src/$f")" && cp "$scratch/new/$f" "$src/$f"
@@ -99,7 +100,7 @@ rm -rf "$scratch/new"
 current=
 restore() {
    [ -n "$current" ] || return 0
-   git -C "$root" show "HEAD:$current" >"$src/$current"
+   git -C "$root" show "$commit:$current" >"$src/$current"
    case $current in web/*) websync ;; esac
    current=
 }
@@ -209,7 +210,7 @@ cmake --build "$src/build" --parallel 2 >/dev/null 2>&1 || true
 
 # ---- the table ---------------------------------------------------------------------
 report() {
-   echo "Faults and the suites that catch them, at commit $(git -C "$root" log -1 --format=%h):"
+   echo "Faults and the suites that catch them, at commit $commit:"
    echo "$((${#chosen[@]})) faults in $(($(date +%s) - began)) s, builds included; MISSED: no suite caught it"
    echo
    local n=0 r
