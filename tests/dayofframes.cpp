@@ -52,15 +52,15 @@ int main(int argc, char **argv)
    }
    // each with its state and its legal range
    Effect effects[] = {
-      {"the background flash", 317, 1, [] { return long(wffsf) << 16 | fsfcol << 8 | pal[0].r; },
+      {"the background flash", 317, 1, [] { return (long(wffsf) * 256 + fsfcol) * 256 + pal[0].r; },
        [] { return within(wffsf, 0, 256) && fsfcol <= 60 && pal[0].r <= 59 && grey(0); }, {}},
-      {"the logo flash", 419, 1, [] { return long(wflf) << 16 | lfcol << 8 | pal[1].r; },
+      {"the logo flash", 419, 1, [] { return (long(wflf) * 256 + lfcol) * 256 + pal[1].r; },
        [] {
           return within(wflf, 0, 368) && within(lfcol, 10, 60) && within(pal[1].r, 10, 59) &&
                  grey(1);
        }, {}},
       {"the title line", 993, 1,
-       [] { return ((long(tls) * 8 + fs) * 64 + tlc) << 20 | long(intro::wait) << 8 | pal[130].r; },
+       [] { return (((long(tls) * 8 + fs) * 64 + tlc) * 512 + intro::wait) * 256 + pal[130].r; },
        [] {
           return within(tls, 0, 3) && within(fs, 1, 4) && within(tlc, 0, 60) && tlc % 4 == 0 &&
                  within(intro::wait, 0, 299) && pal[130].r == tlc && grey(130);
@@ -68,12 +68,12 @@ int main(int argc, char **argv)
       {"scroller 1", pass1, first1, [] { return long(sp1); },
        [] { return within(sp1, -6704, 800) && sp1 % 2 == 0; }, {}},
       {"scroller 1's colour", 32 * pass1, first1,
-       [] { return long(sp1) << 16 | fcol1 << 8 | pal[128].r; },
+       [] { return (long(sp1) * 256 + fcol1) * 256 + pal[128].r; },
        [] { return fcol1 % 8 == 0 && pal[128].r == fcol1 && grey(128); }, {}},
       {"scroller 2", pass2, first2, [] { return long(sp2); },
        [] { return within(sp2, -5440, 800); }, {}},
       {"scroller 2's colour", 32 * pass2, first2,
-       [] { return long(sp2) << 16 | fcol2 << 8 | pal[129].r; },
+       [] { return (long(sp2) * 256 + fcol2) * 256 + pal[129].r; },
        // black until its first pulse, in frame 4
        [] {
           return fcol2 % 8 == 6 && (pal[129].r == fcol2 || (sp2 > 796 && !pal[129].r)) &&
