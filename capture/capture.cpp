@@ -47,11 +47,11 @@ static bool writepng(const std::string &path, int w, int h, const png_color *pal
 
 bool writeindexed(const std::string &path)
 {
-   PALETTE shown;
-   get_palette(shown);
+   unsigned char shown[256][3];
+   shownpalette(shown);
    png_color palette[256];
    for (int i = 0; i < 256; i++)
-      palette[i] = {widen(shown[i].r), widen(shown[i].g), widen(shown[i].b)};
+      palette[i] = {shown[i][0], shown[i][1], shown[i][2]};
    return writepng(path, width, height, palette, screen->line);
 }
 

@@ -90,8 +90,12 @@ uint64_t hash()
    return h;
 }
 
-// The shown palette, widened: red, green and blue of each entry.
-static void shownpalette(unsigned char lookup[256][3])
+static unsigned char widen(unsigned char six)
+{
+   return static_cast<unsigned char>(six << 2 | six >> 4);
+}
+
+void shownpalette(unsigned char lookup[256][3])
 {
    PALETTE shown;
    get_palette(shown);

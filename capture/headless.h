@@ -24,11 +24,9 @@ void stop();     // gives back all start() took
 
 uint64_t hash();  // FNV-1a over the screen's indices, then the shown palette
 
-// A palette component widened from the display's 6 bits to 8.
-inline unsigned char widen(unsigned char six)
-{
-   return static_cast<unsigned char>(six << 2 | six >> 4);
-}
+// The palette as the display shows it: each entry's red, green and blue,
+// widened from the display's 6 bits to 8.
+void shownpalette(unsigned char lookup[256][3]);
 // The screen as 8-bit RGB, three bytes a pixel, as the display shows it.
 void rgb(std::vector<unsigned char> &out);
 // The same as RGBA, four bytes a pixel with alpha 255, into width * height words.
