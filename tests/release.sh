@@ -41,8 +41,7 @@ check "the program's version resource says $version" \
 
 # The zip's program under Wine, full screen in Xvfb.
 . "$here/wine.sh"
-start_xvfb 640x480x24
-timeout 120 wineboot -i >wineboot.log 2>&1
+start_wine 640x480x24
 launch "$PWD/$exe" windows
 await_picture 0 0 60
 check "the zip's program plays under Wine: the resting logo, the held caption" 'logo_rows_ok && caption_ok'

@@ -17,7 +17,8 @@ const { introRate } = require('../web/pacing.js');
 const site = path.join(process.env.WEB, 'site');
 const work = process.env.WORK;
 const data = path.join(site, 'intro.dat');
-const capture = (...args) => execFileSync(process.env.INTRO_CAPTURE, args, { stdio: 'pipe' });
+const tool = process.env.INTRO_CAPTURE;
+const capture = (...args) => execFileSync(tool, args, { stdio: 'pipe' });
 
 test('the WebAssembly frames 1..7000 hash as intro-capture\'s', async () => {
    const createIntro = require(path.resolve(site, 'intro.js'));
@@ -90,7 +91,7 @@ test('in Chromium', async (t) => {
 
    await t.test('what cannot run says why, as the program does', async () => {
       fs.writeFileSync(path.join(work, 'cut.dat'), cut);
-      const refused = spawnSync(process.env.INTRO_CAPTURE, ['--data', path.join(work, 'cut.dat'), '--to', '1']);
+      const refused = spawnSync(tool, ['--data', path.join(work, 'cut.dat'), '--to', '1']);
       assert.strictEqual(refused.status, 2, 'the capture tool refuses the cut data file');
       const why = refused.stderr.toString().trim().replace(/^intro-capture: .*?cut\.dat: /, '');
       for (const [where, script, note] of [[`${url}refused/index.html`, null, why],

@@ -20,8 +20,7 @@ rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
 . "$here/wine.sh"
 title="quib's vintara intro 1"
 
-start_xvfb 640x480x24
-timeout 120 wineboot -i >wineboot.log 2>&1
+start_wine 640x480x24
 check "a Wine prefix is made" '[ -d "$WINEPREFIX/drive_c/windows/system32" ]'
 timeout 60 wine "$build/text_above_4g.exe" >above.out 2>&1
 status=$?
