@@ -10,19 +10,20 @@
 // files of attachment bytes (the fuzzer's finds) into programs.
 //
 //    damage INTRO OUTDIR [ATTACHMENT...]     prints how many it made
-#include "intro.h"
+#include <allegro.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
-using intro::Bytes;
-
 namespace {
+
+using Bytes = std::vector<unsigned char>;
 
 std::string outdir;
 int made = 0;
@@ -57,24 +58,43 @@ long get32(const Bytes &b, size_t at)
                                uint32_t(b[at + 2]) << 8 | b[at + 3]);
 }
 
+// Bytes through the library's own packer or unpacker, by way of a file:
+// packed with its magic, or unpacked to size bytes from a stream without it.
+Bytes packed(const Bytes &plain)
+{
+   std::string path = outdir + "/../packing";
+   PACKFILE *f = pack_fopen(path.c_str(), F_WRITE_PACKED);
+   pack_fwrite(plain.data(), static_cast<long>(plain.size()), f);
+   pack_fclose(f);
+   std::ifstream in(path, std::ios::binary);
+   return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+Bytes unpacked(const Bytes &stream, long size)
+{
+   std::string path = outdir + "/../packing";
+   std::ofstream(path, std::ios::binary).write("slh!", 4).write(
+      reinterpret_cast<const char *>(stream.data()), static_cast<std::streamsize>(stream.size()));
+   Bytes plain(static_cast<size_t>(size));
+   PACKFILE *f = pack_fopen(path.c_str(), F_READ_PACKED);
+   plain.resize(static_cast<size_t>(std::max(0L, pack_fread(plain.data(), size, f))));
+   pack_fclose(f);
+   return plain;
+}
+
 // The program with a data file attached as exedat does it: unpacked, or packed
 // by the library's own writer (exedat -c).
-Bytes attach(const Bytes &datafile, bool packed = false)
+Bytes attach(const Bytes &datafile, bool pack = false)
 {
    Bytes body = datafile;
-   if (packed) {
-      std::string path = outdir + "/../packing";
-      PACKFILE *f = pack_fopen(path.c_str(), F_WRITE_PACKED);
-      pack_fwrite(datafile.data(), static_cast<long>(datafile.size()), f);
-      pack_fclose(f);
-      std::ifstream in(path, std::ios::binary);
-      body.assign(std::istreambuf_iterator<char>(in), {});
+   if (pack) {
+      body = packed(datafile);
       body.erase(body.begin(), body.begin() + 4);  // the packed-file magic
    }
    long size = static_cast<long>(body.size());
    Bytes b = program;
    add32(b, size);
-   add32(b, packed ? -static_cast<long>(datafile.size()) : size);
+   add32(b, pack ? -static_cast<long>(datafile.size()) : size);
    b.insert(b.end(), body.begin(), body.end());
    b.insert(b.end(), {'s', 'l', 'h', '+'});
    add32(b, size + 16);
@@ -193,13 +213,17 @@ int main(int argc, char **argv)
    outdir = argv[2];
    std::ifstream in(argv[1], std::ios::binary);
    Bytes intact(std::istreambuf_iterator<char>(in), {});
-   intro::Attachment a;
-   if (const char *why = intro::findattachment(argv[1], &a)) {
-      std::fprintf(stderr, "damage: %s: %s\n", argv[1], why);
+   // the attachment as exedat -c leaves it: sizes stored and unpacked
+   // (negative), the packed stream, "slh+" and the size of all of it
+   size_t size = intact.size();
+   if (size < 16 || std::string(intact.end() - 8, intact.end() - 4) != "slh+" ||
+       get32(intact, size - 4) < 16 || size_t(get32(intact, size - 4)) > size) {
+      std::fprintf(stderr, "damage: %s: no data file attached\n", argv[1]);
       return 1;
    }
-   program.assign(intact.begin(), intact.begin() + a.start);
-   size_t start = size_t(a.start), size = intact.size(), body = start + 8;
+   size_t start = size - size_t(get32(intact, size - 4)), body = start + 8;
+   long packedsize = get32(intact, start), plain = -get32(intact, start + 4);
+   program.assign(intact.begin(), intact.begin() + long(start));
 
    // truncated: 40 cuts spread over the attachment, ends included
    for (int i = 0; i < 40; i++) {
@@ -239,7 +263,7 @@ int main(int argc, char **argv)
       {"total-huge", size - 4, 0x7fffffff}, {"total-negative", size - 4, -16},
       {"stored-zero", start, 0}, {"stored-huge", start, 0x7fffffff},
       {"unpacked-zero", start + 4, 0}, {"unpacked-huge", start + 4, -0x7fffffff},
-      {"unpacked-positive", start + 4, a.stored},
+      {"unpacked-positive", start + 4, packedsize},
    };
    for (auto &s : sizes)
       with(s.name, [&](Bytes &b) { put32(b, s.at, s.value); });
@@ -248,8 +272,7 @@ int main(int argc, char **argv)
    // what the loader may build: kinds with no loader or one the check does not
    // bound, and bombs of glyphs, pixels, properties and objects, each packed as
    // exedat -c packs them and past one budget
-   Bytes file;
-   intro::unpack(&intact[body], a.stored, -a.unpacked, file);
+   Bytes file = unpacked(Bytes(&intact[body], &intact[body] + packedsize), plain);
    write("intact-unpacked", attach(file), true);
    std::vector<Place> at = places(file);
    Bytes none;
