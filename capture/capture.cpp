@@ -71,7 +71,7 @@ constexpr int gap = 4;      // pixels between and around thumbnails
 
 constexpr long maxsheetbytes = 1L << 30;  // a sheet's pixels in memory, bytes
 
-const char *sheetsize(Sheet &sheet, long frames)
+std::string sheetsize(Sheet &sheet, long frames)
 {
    long rows = (frames + sheet.columns - 1) / sheet.columns;
    sheet.count = 0;
@@ -79,20 +79,21 @@ const char *sheetsize(Sheet &sheet, long frames)
    sheet.h = gap + rows * (thumbh + label + gap);
    long bytes = sheet.w * sheet.h * 3;
    long memory = sysconf(_SC_PHYS_PAGES) * sysconf(_SC_PAGESIZE);
+   std::string of = "a sheet of " + std::to_string(frames) + " frames";
    if (sheet.w > PNG_USER_WIDTH_MAX || sheet.h > PNG_USER_HEIGHT_MAX)
-      return intro::complain("a sheet of %ld frames in %d columns would be %ldx%ld pixels; "
-                             "a PNG may have at most %ld a side", frames, sheet.columns,
-                             sheet.w, sheet.h, static_cast<long>(PNG_USER_WIDTH_MAX));
+      return of + " in " + std::to_string(sheet.columns) + " columns would be " +
+             std::to_string(sheet.w) + "x" + std::to_string(sheet.h) +
+             " pixels; a PNG may have at most " + std::to_string(PNG_USER_WIDTH_MAX) + " a side";
    if (bytes > maxsheetbytes || (memory > 0 && bytes > memory / 2))
-      return intro::complain("a sheet of %ld frames would take %ld MiB; the most is %ld MiB "
-                             "and half the memory (%ld MiB)", frames, bytes >> 20,
-                             maxsheetbytes >> 20, memory >> 21);
+      return of + " would take " + std::to_string(bytes >> 20) + " MiB; the most is " +
+             std::to_string(maxsheetbytes >> 20) + " MiB and half the memory (" +
+             std::to_string(memory >> 21) + " MiB)";
    try {
       sheet.pixels.assign(static_cast<size_t>(bytes), 32);
    } catch (const std::bad_alloc &) {
-      return intro::complain("no memory for a sheet of %ld MiB", bytes >> 20);
+      return "no memory for " + of + ", " + std::to_string(bytes >> 20) + " MiB";
    }
-   return nullptr;
+   return "";
 }
 
 void addtosheet(Sheet &sheet)

@@ -23,9 +23,9 @@ struct Sheet {
    long w = 0, h = 0;  // pixels
    std::vector<unsigned char> pixels;  // RGB
 };
-// Lays out and allocates room for that many frames; null, or why a sheet of
+// Lays out and allocates room for that many frames; empty, or why a sheet of
 // that size cannot be made: past libpng's limits or the memory allowed.
-const char *sheetsize(Sheet &sheet, long frames);
+std::string sheetsize(Sheet &sheet, long frames);
 void addtosheet(Sheet &sheet);  // the current frame, labelled
 
 }  // namespace capture

@@ -3,6 +3,7 @@
 // frame as shown, as a hash or as RGB pixels.
 #include "headless.h"
 
+#include "datacheck.h"
 #include "intro.h"
 
 #include <cerrno>
@@ -43,8 +44,8 @@ const char *start(const char *datapath)
    set_palette(black_palette);
 
    const char *why;
-   content = isdatafile(datapath) ? intro::loadcontent(datapath, &why)
-                                  : intro::loadattached(datapath, &why);
+   content = isdatafile(datapath) ? datacheck::load(datapath, &why)
+                                  : datacheck::loadattached(datapath, &why);
    if (!content || (why = intro::firstpicture(content)))
       return why;
    frame = 0;

@@ -177,10 +177,12 @@ int main(int argc, char **argv)
       double count = std::round(seconds * capture::rate);
       // checked as a double first: a long cannot hold every double
       if ((end && (end == o.seconds.c_str() || *end)) || !(count >= 1) ||
-          count > maxframe - from + 1)
-         return fail(intro::complain("--seconds must span from one frame (%.3f s) up to "
-                                     "frame %ld, not '%s'", 1 / capture::rate, maxframe,
-                                     o.seconds.c_str()));
+          count > maxframe - from + 1) {
+         char least[16];
+         std::snprintf(least, sizeof least, "%.3f", 1 / capture::rate);
+         return fail(std::string("--seconds must span from one frame (") + least +
+                     " s) up to frame " + std::to_string(maxframe) + ", not '" + o.seconds + "'");
+      }
       last = from + static_cast<long>(count) - 1;
    }
    if (last < from)
@@ -202,7 +204,8 @@ int main(int argc, char **argv)
    capture::Sheet sheet;
    sheet.columns = static_cast<int>(columns);
    if (!o.sheet.empty()) {
-      if (const char *why = capture::sheetsize(sheet, kept))
+      std::string why = capture::sheetsize(sheet, kept);
+      if (!why.empty())
          return fail(why);
       if (!canwrite(o.sheet))
          return fail("cannot write the sheet " + o.sheet);

@@ -9,7 +9,6 @@
 #include <allegro.h>
 
 #include <atomic>
-#include <vector>
 
 namespace intro {
 
@@ -81,39 +80,15 @@ extern unsigned char fsfcol;  // background flash intensity, 60 down to 0
 void logoflasher();
 void fullscreenflasher();
 
-// ---- content (content.cpp, datafile.cpp) -----------------------------------
-using Bytes = std::vector<unsigned char>;
-
-// The checked data file by name, "#" for the one attached to this program, or
-// null with a complaint: its bytes are checked before the library reads them,
-// its objects after.
-DATAFILE *loadcontent(const char *name, const char **complaint);
-// The same for the data file attached to another program.
-DATAFILE *loadattached(const char *program, const char **complaint);
-const char *checkcontent(const DATAFILE *data);  // null when the intro can use it
-// Formats one line saying what is wrong, kept until the next complaint.
-const char *complain(const char *format, ...) __attribute__((format(printf, 1, 2)));
-
-struct Attachment {
-   long start;     // offset of the attachment in the program file, bytes
-   long stored;    // size of the data file as stored, bytes
-   long unpacked;  // its unpacked size, bytes; negative when packed
-};
-// Where a program's attached data file lies, its sizes checked against the
-// file; null, or what is wrong.
-const char *findattachment(const char *program, Attachment *where);
-// A data file's bytes after its magic or the attachment's header, unpacked.
-const char *readdatafile(const char *name, Bytes &bytes);
-// Walks those bytes as the library's loader will; null when every number fits.
-const char *checkdatafile(const Bytes &bytes);
-// Unpacks the library's LZSS from in[0..n) into out, at most limit bytes; the
-// input bytes used, or -1 where the stream reads ring bytes never written.
-long unpack(const unsigned char *in, long n, long limit, Bytes &out);
-
 // ---- start-up (startup.cpp) ------------------------------------------------
+// Null when the intro can draw with the loaded content: at least two objects,
+// a 640x480 8-bit bitmap first and, second, a font no taller than a band that
+// holds every character the texts use; or what is wrong.
+const char *checkcontent(const DATAFILE *data);
 void resetintro();  // every global to its start value, handles to null
-// Binds checked content, makes the back buffer and puts the logo on the
-// screen under a black palette; null, or what went wrong.
+// Checks that the loaded content holds what the intro draws, binds it, makes
+// the back buffer and puts the logo on the screen under a black palette;
+// null, or what is wrong.
 const char *firstpicture(DATAFILE *data);
 int intromain();    // the program: 0 after a key, 1 on failure
 

@@ -9,6 +9,8 @@
 // the library shut down, then by the signal.
 #include "intro.h"
 
+#include "datacheck.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -31,8 +33,55 @@ void resetintro()
    resetflashes();
 }
 
+constexpr int firstchar = 32;   // ' ', the first character the texts use
+constexpr int lastchar = 126;   // '~', the last
+
+static bool hascharacter(FONT *f, int c)
+{
+   int ranges = get_font_ranges(f);
+   for (int i = 0; i < ranges; i++)
+      if (get_font_range_begin(f, i) <= c && c <= get_font_range_end(f, i))
+         return true;
+   return false;
+}
+
+const char *checkcontent(const DATAFILE *data)
+{
+   if (!data)
+      return "the data file attached to this program is missing or unreadable";
+
+   int objects = 0;
+   while (data[objects].type != DAT_END)
+      objects++;
+   if (objects < 2)
+      return datacheck::complain("the attached data file holds %d object(s); it needs a "
+                      "logo bitmap and a font", objects);
+
+   if (data[0].type != DAT_BITMAP || !data[0].dat)
+      return "object 0 of the attached data file is not a bitmap";
+   BITMAP *bmp = static_cast<BITMAP *>(data[0].dat);
+   if (bmp->w != screenw || bmp->h != screenh || bitmap_color_depth(bmp) != 8)
+      return datacheck::complain("the logo is %dx%d at %d bits per pixel; it must be "
+                      "640x480 at 8", bmp->w, bmp->h, bitmap_color_depth(bmp));
+
+   if (data[1].type != DAT_FONT || !data[1].dat)
+      return "object 1 of the attached data file is not a font";
+   FONT *f = static_cast<FONT *>(data[1].dat);
+   if (text_height(f) > bandheight)
+      return datacheck::complain("the font is %d pixels high; it must be at most %d",
+                      text_height(f), bandheight);
+   for (int c = firstchar; c <= lastchar; c++)
+      if (!hascharacter(f, c))
+         return datacheck::complain("the font has no character %d; it needs %d to %d", c,
+                         firstchar, lastchar);
+
+   return nullptr;
+}
+
 const char *firstpicture(DATAFILE *data)
 {
+   if (const char *bad = checkcontent(data))
+      return bad;
    myfont = static_cast<FONT *>(data[1].dat);
    text_mode(-1);
    buffer = create_bitmap(screenw, screenh);
@@ -102,7 +151,7 @@ int intromain()
    set_window_title("quib's vintara intro 1");
 
    const char *why;
-   DATAFILE *data = loadcontent("#", &why);
+   DATAFILE *data = datacheck::load("#", &why);
    if (!data || (why = firstpicture(data)))
       return fail(why);
 

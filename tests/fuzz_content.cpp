@@ -3,7 +3,7 @@
 // read as the intro reads its own (trailer, sizes, unpacking, the walk of the
 // bytes, the library's loader, the check of the objects). Anything the library
 // loads is unloaded again, so leaks show too.
-#include "intro.h"
+#include "datacheck.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
    std::fwrite(data, 1, size, f);
    std::fclose(f);
    const char *why;
-   if (DATAFILE *d = intro::loadattached(path.c_str(), &why))
+   if (DATAFILE *d = datacheck::loadattached(path.c_str(), &why))
       unload_datafile(d);
    return 0;
 }

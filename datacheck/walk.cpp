@@ -1,24 +1,20 @@
-// The data file's bytes, checked before the library reads them. The library's
-// loader believes every size and count it meets: a damaged byte can make it
-// allocate gigabytes, run off the end of a buffer or read a font through the
-// wrong table, and even a well-formed file can ask it for millions of glyphs
-// or properties. So the bytes are first found (in a file, or at the end of a
-// program), unpacked here and walked the way the loader will walk them, and
-// the library only gets the ones where every number fits: only bitmaps, fonts
-// and plain data are accepted, each checked field by field, and everything the
-// loader would build is counted against the budgets below. Another program's
-// attachment reaches the library through a file of its own, since "#" only
-// means the running one.
-#include "intro.h"
+// What the data file checker checks: a data file's bytes, unpacked and walked
+// the way the library's loader will walk them. The loader believes every size
+// and count it meets: a damaged byte can make it allocate gigabytes, run off
+// the end of a buffer or read a font through the wrong table, and even a
+// well-formed file can ask it for millions of glyphs or properties. So only
+// bitmaps, fonts and plain data are accepted, each checked field by field, and
+// everything the loader would build is counted against the budgets below.
+#include "walk.h"
+
+#include "datacheck.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
-#include <unistd.h>
 
-namespace intro {
+namespace datacheck {
 
 // ---- budgets ---------------------------------------------------------------
 // Everything a data file can make the library build or do, bounded while its
@@ -28,7 +24,6 @@ namespace intro {
 // 40 pixels high, dat's info object and 12 properties, the longest 15 bytes,
 // and makes the library allocate about 410 KB; each budget leaves it room
 // many times over, and no more.
-constexpr long maxunpacked = 8L << 20;    // the data file, or one object, unpacked, bytes
 constexpr long maxobjects = 64;           // objects in the file: the content has 3
 constexpr int maxside = 4096;             // a bitmap's width or height, pixels
 constexpr long maxbitmappixels = 2L << 20;  // of all bitmaps together: 6.8x the logo
@@ -42,91 +37,6 @@ constexpr long maxallproperties = 256;    // in the whole file: 21x the content'
 constexpr long maxproperty = 4096;        // one property's bytes: a path of PATH_MAX
 constexpr long maxallocated = 16L << 20;  // all the library allocates to load the file,
                                           // bytes, as counted by Budget: 40x the content
-
-// ---- reading bytes ---------------------------------------------------------
-
-static long be32(const unsigned char *p)
-{
-   unsigned long v = static_cast<unsigned long>(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3];
-   return static_cast<long>(static_cast<int32_t>(v));
-}
-
-// Up to max bytes of a file from offset at; false if it could not be read.
-static bool readfile(const char *path, long at, long max, Bytes &out)
-{
-   FILE *f = std::fopen(path, "rb");
-   if (!f)
-      return false;
-   long size = std::fseek(f, 0, SEEK_END) == 0 ? std::ftell(f) : -1;
-   bool ok = size >= at && std::fseek(f, at, SEEK_SET) == 0;
-   out.resize(ok ? static_cast<size_t>(std::min(max, size - at)) : 0);
-   out.resize(ok ? std::fread(out.data(), 1, out.size(), f) : 0);
-   std::fclose(f);
-   return ok;
-}
-
-const char *findattachment(const char *program, Attachment *where)
-{
-   Bytes tail, head;
-   FILE *f = std::fopen(program, "rb");
-   long size = f && std::fseek(f, 0, SEEK_END) == 0 ? std::ftell(f) : -1;
-   if (f)
-      std::fclose(f);
-   if (size < 16 || !readfile(program, size - 8, 8, tail) || tail.size() != 8 ||
-       std::string(tail.begin(), tail.begin() + 4) != "slh+")
-      return "the data file attached to this program is missing or unreadable";
-   long total = be32(&tail[4]);
-   if (total <= 16 || total > size || !readfile(program, size - total, 8, head) ||
-       head.size() != 8)
-      return complain("the data attached to this program claims %ld bytes of a "
-                      "%ld-byte file", total, size);
-   where->start = size - total;
-   where->stored = be32(&head[0]);
-   where->unpacked = be32(&head[4]);
-   long unpacked = std::labs(where->unpacked);
-   // LZSS packs at best 18 bytes into 2, plus a flag bit
-   if (where->stored != total - 16 || unpacked == 0 || unpacked > maxunpacked ||
-       (where->unpacked < 0 ? unpacked > 9 * where->stored : unpacked != where->stored))
-      return complain("the data attached to this program has inconsistent sizes "
-                      "(%ld stored, %ld unpacked)", where->stored, where->unpacked);
-   return nullptr;
-}
-
-// The attachment of a program as stored, its sizes checked first.
-static const char *attachedbytes(const char *program, Attachment &a, Bytes &raw)
-{
-   if (const char *bad = findattachment(program, &a))
-      return bad;
-   if (!readfile(program, a.start + 8, a.stored, raw) || static_cast<long>(raw.size()) != a.stored)
-      return "the data file attached to this program is missing or unreadable";
-   return nullptr;
-}
-
-DATAFILE *loadattached(const char *program, const char **complaint)
-{
-   Attachment a;
-   Bytes raw;
-   if ((*complaint = attachedbytes(program, a, raw)))
-      return nullptr;
-
-   // the library reads appended data only from the running program; anything
-   // else goes through a file of its own, magic first
-   const char *tmp = std::getenv("TMPDIR");
-   std::string path = std::string(tmp && *tmp ? tmp : "/tmp") + "/intro-data-XXXXXX";
-   int fd = mkstemp(&path[0]);
-   FILE *out = fd >= 0 ? fdopen(fd, "wb") : nullptr;
-   bool ok = out && std::fputs(a.unpacked < 0 ? "slh!" : "slh.", out) >= 0 &&
-             std::fwrite(raw.data(), 1, raw.size(), out) == raw.size();
-   ok = (out ? std::fclose(out) == 0 : false) && ok;
-   DATAFILE *data = nullptr;
-   if (ok)
-      data = loadcontent(path.c_str(), complaint);
-   else
-      *complaint = "the attached data could not be copied out to read it";
-   if (fd >= 0)
-      unlink(path.c_str());
-   return data;
-}
 
 // ---- unpacking -------------------------------------------------------------
 
@@ -313,7 +223,7 @@ const char *kindname(long type)
 
 }  // namespace
 
-const char *checkdatafile(const Bytes &file)
+const char *walk(const Bytes &file)
 {
    Cursor c{file.data(), static_cast<long>(file.size())};
    if (c.mgetl() != DAT_MAGIC)
@@ -386,43 +296,4 @@ const char *checkdatafile(const Bytes &file)
    return nullptr;
 }
 
-const char *readdatafile(const char *name, Bytes &bytes)
-{
-   Bytes raw;
-   if (std::string(name) == "#") {
-      char self[1024];
-      Attachment a;
-      get_executable_name(self, sizeof self);
-      if (const char *bad = attachedbytes(self, a, raw))
-         return bad;
-      if (a.unpacked > 0) {
-         bytes.swap(raw);
-         return nullptr;
-      }
-      if (unpack(raw.data(), a.stored, -a.unpacked, bytes) != a.stored ||
-          static_cast<long>(bytes.size()) != -a.unpacked)
-         return "the data attached to this program is damaged: it does not unpack";
-      return nullptr;
-   }
-
-   // a file: the packed-file magic, then the data file, packed or not
-   if (std::string(name).find('#') != std::string::npos)
-      return "a data file's name may not hold '#', which the library reads as a path into it";
-   if (!readfile(name, 0, maxunpacked + 5, raw) || raw.size() < 4)
-      return "the data file is missing or unreadable";
-   std::string magic(raw.begin(), raw.begin() + 4);
-   if (magic == "slh.") {
-      bytes.assign(raw.begin() + 4, raw.end());
-   } else if (magic == "slh!") {
-      long n = static_cast<long>(raw.size()) - 4;
-      if (unpack(raw.data() + 4, n, maxunpacked + 1, bytes) != n)
-         return "the data file is damaged or too large: it does not unpack";
-   } else {
-      return "the data file is missing or unreadable";
-   }
-   if (static_cast<long>(bytes.size()) > maxunpacked)
-      return "the data file is too large";
-   return nullptr;
-}
-
-}  // namespace intro
+}  // namespace datacheck
