@@ -25,8 +25,6 @@ extern BITMAP *buffer;   // back buffer the scrollers draw into, 640x480x8
 
 // ---- frame pacing (loop.cpp) ----------------------------------------------
 extern std::atomic<int> timerCount;   // ticks arrived and not yet consumed
-extern std::atomic<int> stoprequest;  // 0, a signal's number, or -1: close
-extern std::atomic<bool> holding;     // the library holds the keyboard or display
 extern int scrollline1;              // scroller 1 text top, row
 extern int scrollline2;              // scroller 2 text top, row
 
@@ -34,13 +32,16 @@ void timerCountUpdate();
 void runframe(void (*retrace)());  // step, timerCount = 0, refresh
 bool pollframe(void (*retrace)()); // one frame if a tick is pending
 void frameloop();  // frames until a key, a signal or the close button
-// From the program's first step: SIGINT and SIGTERM set stoprequest, never
-// reach the library's own handler, and end the program at once while the
-// library holds nothing that must be given back (holding false).
-void watchsignals();
+
+// ---- ends from outside (signals.cpp) ---------------------------------------
+extern std::atomic<int> stoprequest;  // 0, a signal's number, or -1: close
+extern std::atomic<bool> holding;     // the library holds the keyboard or display
+
+void watchsignals();      // from the program's first step
+void watchclosebutton();  // once there is a window
 void diebysignal(int number);  // the program ends by that signal
-// SIGINT and SIGTERM back to their default action in the main thread, once
-// nothing needs giving back, so that a child (the message box) gets them too.
+// SIGINT and SIGTERM back to their default action, once nothing needs giving
+// back, so that a child (the message box) gets them too.
 void defaultsignals();
 
 // ---- palette (palette.cpp) -------------------------------------------------
@@ -104,6 +105,7 @@ void framemark(int event);
 
 // per-file start values, called by resetintro()
 void resetloop();
+void resetsignals();
 void resetpalette();
 void resetscrollers();
 void resettitleline();

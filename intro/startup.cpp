@@ -3,10 +3,9 @@
 // runs the frame loop until a key (or a signal, or the window's close button)
 // and shuts down. Every failure ends the program with a message and status 1
 // before anything missing is used: without a display the library cannot even
-// show a message, so that one goes to standard error. SIGINT and SIGTERM are
-// watched from the first step; one that comes during start-up ends it before
-// the mode is set, or else when the frame loop would begin, as in the loop:
-// the library shut down, then by the signal.
+// show a message, so that one goes to standard error. A signal noted during
+// start-up ends it before the mode is set, or else where the frame loop would
+// begin: the library shut down, then by the signal.
 #include "intro.h"
 
 #include "datacheck.h"
@@ -27,6 +26,7 @@ void resetintro()
    myfont = nullptr;
    buffer = nullptr;
    resetloop();
+   resetsignals();
    resetpalette();
    resetscrollers();
    resettitleline();
