@@ -15,7 +15,7 @@ seconds=${1:-20} rounds=${2:-5}
 . scripts/packages.sh
 need_packages "${build_packages[@]}" libbenchmark-dev xvfb xdotool
 cmake -S . -B build-bench -DINTRO_BENCH=ON -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build-bench --parallel --target intro intro-capture intro-timed floor bench >/dev/null
+cmake --build build-bench --parallel --target intro intro-capture frametimes floor bench >/dev/null
 bin=build-bench/bench
 work=$(mktemp -d)
 . scripts/xvfb.sh
@@ -26,10 +26,11 @@ trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 cpuns() { cat /proc/"$1"/task/*/schedstat | awk '{ ns += $1 } END { printf "%d", ns }'; }
 now() { date +%s%N; }
 
-# Plays one program (window title $3); prints "cpu% peak-KiB" and leaves its
-# frame times in $2. The sleeps are the spans measured, from its window on.
+# Plays one program (window title $3) with frametimes preloaded; prints "cpu%
+# peak-KiB" and leaves its frame times in $2. The sleeps are the spans
+# measured, from its window on.
 play() {
-   INTRO_FRAMETIMES_FILE=$2 "$1" >/dev/null 2>&1 &
+   LD_PRELOAD=$PWD/build-bench/bench/libframetimes.so INTRO_FRAMETIMES_FILE=$2 "$1" >/dev/null 2>&1 &
    local pid=$! t0 c0 t1 c1 peak
    await_window "$3" 30
    sleep 1
@@ -59,7 +60,7 @@ printf "\n%-6s %-6s %7s %7s %9s %8s %8s %5s %9s\n" round run "CPU %" fps "median
    "max ms" late "peak MiB"
 ratios=()
 for r in $(seq "$rounds"); do
-   read -r icpu ipeak < <(play build-bench/bench/intro-timed "$work/intro-$r" "quib's vintara intro 1")
+   read -r icpu ipeak < <(play build-bench/intro "$work/intro-$r" "quib's vintara intro 1")
    read -r ifps imed ip99 imax ilate < <(frames "$work/intro-$r")
    read -r fcpu fpeak < <(play $bin/floor "$work/floor-$r" floor)
    printf "%-6s %-6s %7s %7s %9s %8s %8s %5s %9.1f\n" "$r" intro "$icpu" "$ifps" "$imed" \
@@ -70,15 +71,10 @@ for r in $(seq "$rounds"); do
 done
 echo "intro/floor CPU ratio by round: ${ratios[*]}; median" \
    "$(printf "%s\n" "${ratios[@]}" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')"
-for r in $(seq "$rounds"); do
-   awk '$1 == "mode" { mode = $2 } $1 == "start" && !s { s = $2 }
-        $1 == "frame" { printf "%.1f %.1f\n", (s - mode) / 1000, ($2 - mode) / 1000; exit }' \
-      "$work/intro-$r"
-done >"$work/startup"
-median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
-echo "mode set to the first frame (median of the rounds): it begins after" \
-   "$(cut -d' ' -f1 "$work/startup" | median) ms and is shown after" \
-   "$(cut -d' ' -f2 "$work/startup" | median) ms"
+first=$(for r in $(seq "$rounds"); do
+   awk '$1 == "mode" { mode = $2 } $1 == "frame" { print ($2 - mode) / 1000; exit }' "$work/intro-$r"
+done | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')
+echo "from the mode set to the first frame's retrace (median of the rounds): $first ms"
 
 echo
 # medians of five repetitions, CPU time

@@ -93,16 +93,6 @@ void resetintro();  // every global to its start value, handles to null
 const char *firstpicture(DATAFILE *data);
 int intromain();    // the program: 0 after a key, 1 on failure
 
-// Bench builds note the time of these events (frametimes.cpp); the shipped
-// program is built without INTRO_FRAMETIMES and notes nothing.
-enum { markentry, markmode, markstart, markframe };
-#ifdef INTRO_FRAMETIMES
-void framemark(int event);
-#define FRAMEMARK(event) framemark(event)
-#else
-#define FRAMEMARK(event) ((void)0)
-#endif
-
 // per-file start values, called by resetintro()
 void resetloop();
 void resetsignals();

@@ -36,7 +36,6 @@ static void copyband(int line)
 
 void runframe(void (*retrace)())
 {
-   FRAMEMARK(markstart);
    scrollers();
 
    // ticks that piled up during a slow frame are dropped, not caught up
@@ -48,7 +47,6 @@ void runframe(void (*retrace)())
    retrace();
    copyband(scrollline1);
    copyband(scrollline2);
-   FRAMEMARK(markframe);
 }
 
 bool pollframe(void (*retrace)())

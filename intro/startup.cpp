@@ -125,7 +125,6 @@ static int fail(const char *what, const char *headline = "unable to start the in
 
 int intromain()
 {
-   FRAMEMARK(markentry);
    resetintro();
    watchsignals();  // before the library installs handlers of its own
 
@@ -145,7 +144,6 @@ int intromain()
 
    if (set_gfx_mode(GFX_AUTODETECT, screenw, screenh, 0, 0) != 0)
       return fail(allegro_error, "unable to set any graphic mode");
-   FRAMEMARK(markmode);
    set_color_depth(8);  // for the back buffer; the mode is already 8 bits
    set_palette(black_palette);
    set_window_title("quib's vintara intro 1");
