@@ -8,7 +8,6 @@
 'use strict';
 const path = require('path');
 const { launch, serve, url, notecallbacks } = require('../tests/chromium.js');
-const { introRate } = require('../web/pacing.js');
 
 const site = path.join(process.argv[2], 'site');
 const seconds = Number(process.argv[3] || 20);
@@ -27,9 +26,10 @@ const seconds = Number(process.argv[3] || 20);
          intro.FS.writeFile('/bench.dat', new Uint8Array(await (await fetch('intro.dat')).arrayBuffer()));
          intro.ccall('web_start', 'string', ['string'], ['/bench.dat']);
          const canvas = document.createElement('canvas');
-         canvas.width = 640, canvas.height = 480;
+         canvas.width = intro._web_width(), canvas.height = intro._web_height();
          const context = canvas.getContext('2d', { alpha: false });
-         const image = (pixels) => new ImageData(new Uint8ClampedArray(intro.HEAPU8.buffer, pixels, 640 * 480 * 4), 640, 480);
+         const image = (pixels) => new ImageData(new Uint8ClampedArray(intro.HEAPU8.buffer, pixels,
+            canvas.width * canvas.height * 4), canvas.width, canvas.height);
          const time = (n, what) => {
             const t0 = performance.now();
             for (let i = 0; i < n; i++)
@@ -44,7 +44,7 @@ const seconds = Number(process.argv[3] || 20);
             intro._web_advance(1);
             context.putImageData(image(intro._web_rgba()), 0, 0);
          });
-         return { frame, rgba, upload, together };
+         return { frame, rgba, upload, together, rate: intro._web_framerate() };
       });
       await page.close();
       console.log('| in Chromium, per frame | µs |\n|---|---|');
@@ -66,8 +66,8 @@ const seconds = Number(process.argv[3] || 20);
          const [t1, frames] = log[log.length - 1];
          const span = (t1 - t0) / 1000;
          // those before the first tick have nothing to show
-         const callbacks = log.filter(([when]) => when - t0 >= 1000 / introRate).length;
-         const ticks = Math.floor(span * introRate);
+         const callbacks = log.filter(([when]) => when - t0 >= 1000 / cost.rate).length;
+         const ticks = Math.floor(span * cost.rate);
          const first = log.find(([, f]) => f >= 1)[0];
          console.log(`| ${round} | ${span.toFixed(2)} | ${(frames / span).toFixed(3)} | ` +
                      `${((log.length - 1) / ((t1 - log[0][0]) / 1000)).toFixed(3)} | ${ticks} | ${callbacks} | ${frames} | ` +

@@ -52,7 +52,7 @@ bool writeindexed(const std::string &path)
    png_color palette[256];
    for (int i = 0; i < 256; i++)
       palette[i] = {shown[i][0], shown[i][1], shown[i][2]};
-   return writepng(path, width, height, palette, screen->line);
+   return writepng(path, intro::screenw, intro::screenh, palette, screen->line);
 }
 
 bool writergb(const std::string &path, const std::vector<unsigned char> &pixels, int w, int h)
@@ -65,7 +65,7 @@ bool writergb(const std::string &path, const std::vector<unsigned char> &pixels,
 
 // ---- contact sheet -----------------------------------------------------------------
 
-constexpr int thumbw = width / 2, thumbh = height / 2;  // pixels
+constexpr int thumbw = intro::screenw / 2, thumbh = intro::screenh / 2;  // pixels
 constexpr int label = 14;   // rows under each thumbnail for its number
 constexpr int gap = 4;      // pixels between and around thumbnails
 
@@ -108,7 +108,7 @@ void addtosheet(Sheet &sheet)
       for (int x = 0; x < thumbw; x++)
          for (int c = 0; c < 3; c++) {
             auto at = [&](int dx, int dy) {
-               return full[(size_t(2 * y + dy) * width + 2 * x + dx) * 3 + c];
+               return full[(size_t(2 * y + dy) * intro::screenw + 2 * x + dx) * 3 + c];
             };
             sheet.pixels[(size_t(y0 + y) * sheet.w + x0 + x) * 3 + c] =
                static_cast<unsigned char>((at(0, 0) + at(1, 0) + at(0, 1) + at(1, 1) + 2) / 4);

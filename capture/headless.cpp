@@ -37,7 +37,7 @@ const char *start(const char *datapath)
       return "the library could not start without a display";
    intro::resetintro();
    set_color_depth(8);
-   screen = screenbmp = create_bitmap(width, height);
+   screen = screenbmp = create_bitmap(intro::screenw, intro::screenh);
    if (!screenbmp)
       return "the 640x480 screen could not be created";
    clear_bitmap(screenbmp);
@@ -78,8 +78,8 @@ uint64_t hash()
 {
    uint64_t h = 0xcbf29ce484222325u;
    auto mix = [&h](unsigned char byte) { h = (h ^ byte) * 0x100000001b3u; };
-   for (int y = 0; y < height; y++)
-      for (int x = 0; x < width; x++)
+   for (int y = 0; y < intro::screenh; y++)
+      for (int x = 0; x < intro::screenw; x++)
          mix(screenbmp->line[y][x]);
    PALETTE shown;
    get_palette(shown);
@@ -109,10 +109,10 @@ void rgb(std::vector<unsigned char> &out)
 {
    unsigned char lookup[256][3];
    shownpalette(lookup);
-   out.resize(size_t(width) * height * 3);
+   out.resize(size_t(intro::screenw) * intro::screenh * 3);
    unsigned char *p = out.data();
-   for (int y = 0; y < height; y++)
-      for (int x = 0; x < width; x++, p += 3)
+   for (int y = 0; y < intro::screenh; y++)
+      for (int x = 0; x < intro::screenw; x++, p += 3)
          std::memcpy(p, lookup[screenbmp->line[y][x]], 3);
 }
 
@@ -125,9 +125,9 @@ void rgba(uint32_t *out)
       const unsigned char bytes[4] = {lookup[i][0], lookup[i][1], lookup[i][2], 255};
       std::memcpy(&word[i], bytes, 4);  // byte order in memory, whatever the machine's
    }
-   for (int y = 0; y < height; y++) {
+   for (int y = 0; y < intro::screenh; y++) {
       const unsigned char *row = screenbmp->line[y];
-      for (int x = 0; x < width; x++)
+      for (int x = 0; x < intro::screenw; x++)
          *out++ = word[row[x]];
    }
 }

@@ -5,13 +5,12 @@
 // the capture tool and the browser build.
 #pragma once
 
+#include "intro.h"
+
 #include <cstdint>
 #include <vector>
 
 namespace capture {
-
-constexpr int width = 640, height = 480;  // pixels
-constexpr double rate = 1193181.0 / 19886;  // the intro's frames per second
 
 extern long frame;  // frames run since start(); the one on screen now
 
@@ -29,7 +28,7 @@ uint64_t hash();  // FNV-1a over the screen's indices, then the shown palette
 void shownpalette(unsigned char lookup[256][3]);
 // The screen as 8-bit RGB, three bytes a pixel, as the display shows it.
 void rgb(std::vector<unsigned char> &out);
-// The same as RGBA, four bytes a pixel with alpha 255, into width * height words.
+// The same as RGBA, four bytes a pixel with alpha 255, a word a pixel.
 void rgba(uint32_t *out);
 
 }  // namespace capture

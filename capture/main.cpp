@@ -174,12 +174,12 @@ int main(int argc, char **argv)
    if (o.to.empty()) {
       char *end = nullptr;
       double seconds = o.seconds.empty() ? 5 : std::strtod(o.seconds.c_str(), &end);
-      double count = std::round(seconds * capture::rate);
+      double count = std::round(seconds * intro::framerate);
       // checked as a double first: a long cannot hold every double
       if ((end && (end == o.seconds.c_str() || *end)) || !(count >= 1) ||
           count > maxframe - from + 1) {
          char least[16];
-         std::snprintf(least, sizeof least, "%.3f", 1 / capture::rate);
+         std::snprintf(least, sizeof least, "%.3f", 1 / intro::framerate);
          return fail(std::string("--seconds must span from one frame (") + least +
                      " s) up to frame " + std::to_string(maxframe) + ", not '" + o.seconds + "'");
       }

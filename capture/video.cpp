@@ -26,8 +26,9 @@ std::string startvideo(Video &video, const std::string &path, const std::string 
 {
    // the intro's true rate, thinned by --every; greys only, so 4:2:0 loses
    // nothing in h264, and crf 12 keeps the glyph edges crisp
-   std::string rate = "1193181/" + std::to_string(19886 * every);
-   std::string size = std::to_string(width) + "x" + std::to_string(height);
+   std::string rate = std::to_string(TIMERS_PER_SECOND) + "/" +
+                      std::to_string(intro::tickspeed * every);
+   std::string size = std::to_string(intro::screenw) + "x" + std::to_string(intro::screenh);
    std::string url = "file:" + path;
    std::vector<const char *> args = {"ffmpeg", "-nostdin", "-loglevel", "error", "-y",
                                      "-f", "rawvideo", "-pix_fmt", "rgb24", "-s",

@@ -17,6 +17,7 @@ constexpr int screenw = 640;     // pixels
 constexpr int screenh = 480;     // pixels
 constexpr int bandheight = 48;   // rows of a scroller or caption band
 constexpr int tickspeed = BPS_TO_TIMER(60);  // timer units of 1/1193181 s
+constexpr double framerate = double(TIMERS_PER_SECOND) / tickspeed;  // frames a second
 
 // ---- content handles (start-up) -------------------------------------------
 extern BITMAP *logo;     // object 0: the 640x480 picture, drawn once

@@ -11,9 +11,9 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 . scripts/packages.sh
-need_packages git zip unzip ffmpeg
+need_packages git zip unzip ffmpeg cmake
 
-. scripts/version.sh
+read -r version changelog_epoch < <(cmake -P dist/changelog.cmake)
 commit=$(git rev-parse HEAD)
 [ -z "$(git status --porcelain)" ] ||
    echo "release.sh: the working tree has uncommitted changes; the release is of commit ${commit:0:12} alone"

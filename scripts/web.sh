@@ -11,7 +11,6 @@ set -eu
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
 . scripts/allegro-source.sh
-. scripts/version.sh
 need_packages "${build_packages[@]}"
 need_packages --no-install-recommends "${web_build_packages[@]}"
 
@@ -46,9 +45,7 @@ cmake --build build-web/cmake --parallel 2
 
 site=build-web/site
 rm -rf "$site" && mkdir -p "$site"
-cp web/pacing.js web/page.js build-web/cmake/web/intro.js build-web/cmake/web/intro.wasm \
-   build/intro.dat "$site/"
-# the page's title carries the version
-sed "s|<title>\(.*\)</title>|<title>\1, version $version</title>|" web/index.html >"$site/index.html"
+cp web/pacing.js web/page.js build-web/cmake/web/index.html build-web/cmake/web/intro.js \
+   build-web/cmake/web/intro.wasm build/intro.dat "$site/"
 node web/onefile.js "$site" build-web/cmake/web/intro-single.js build-web/vintara-intro.html
 echo "built $site/ and build-web/vintara-intro.html"

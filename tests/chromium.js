@@ -1,10 +1,16 @@
-// What the browser tests and benchmarks share: Debian's Chromium through
-// playwright-core, and the site served over HTTP.
+// What the browser tests and benchmarks share: the intro's WebAssembly module
+// under node, Debian's Chromium through playwright-core, and the site served
+// over HTTP.
 'use strict';
 const fs = require('fs');
 const http = require('http');
 const path = require('path');
 const { chromium } = require('playwright-core');
+
+// The module of the site scripts/web.sh built, started under node: a promise.
+// Node's fetch cannot read intro.wasm by path, so it is handed the bytes.
+const loadintro = (site) => require(path.resolve(site, 'intro.js'))(
+   { wasmBinary: fs.readFileSync(path.join(site, 'intro.wasm')) });
 
 // As root, with no display, and nothing fetched from the network by itself.
 const launch = () => chromium.launch({
@@ -44,4 +50,4 @@ function notecallbacks() {
    });
 }
 
-module.exports = { launch, serve, url, notecallbacks };
+module.exports = { loadintro, launch, serve, url, notecallbacks };

@@ -1,11 +1,19 @@
 // The page's pacing on simulated animation callbacks: displays at 59.94, 60,
 // 75, 120 and 144 Hz, timestamps jittered and now and then missed, over a
-// simulated minute. Frames shown are within one of the smaller of the ticks
-// and the callbacks, and never more than the ticks at any moment.
+// simulated minute, at the intro's own rate as its WebAssembly module gives
+// it. Frames shown are within one of the smaller of the ticks and the
+// callbacks, and never more than the ticks at any moment.
 'use strict';
-const test = require('node:test');
+const { test, before } = require('node:test');
 const assert = require('node:assert');
-const { createPacer, introRate } = require('../web/pacing.js');
+const path = require('path');
+const { createPacer } = require('../web/pacing.js');
+const { loadintro } = require('./chromium.js');
+
+let introRate;  // ticks a second
+before(async () => {
+   introRate = (await loadintro(path.join(process.env.WEB, 'site')))._web_framerate();
+});
 
 // A repeatable random number in [0, 1) (mulberry32).
 function random(seed) {
@@ -22,7 +30,7 @@ function random(seed) {
 // callback in `late` (if any) missed, never two running (a tick would pass
 // that no display could show).
 function play(hz, jitter, late, seed, phase) {
-   const rnd = random(seed), first = 1000 - (phase * 1000) / hz, pacer = createPacer(first);
+   const rnd = random(seed), first = 1000 - (phase * 1000) / hz, pacer = createPacer(first, introRate);
    const ticks = (now) => Math.floor(((now - first) * introRate) / 1000);
    let frames = 0, callbacks = 0, excess = -Infinity, now = 0, missed = false;
    for (let i = 1; now < 60000; i++) {
@@ -51,7 +59,7 @@ for (const hz of [59.94, 60, 75, 120, 144]) {
 }
 
 test('piled-up ticks make one frame, and one of them is kept for the next callback', () => {
-   const pacer = createPacer(0);
+   const pacer = createPacer(0, introRate);
    assert.deepStrictEqual([16, 1000, 1001, 1002, 1000 + 1000 / introRate + 0.001].map(pacer.frameDue),
                           [false, true, true, false, true]);  // none yet, 60, the kept one, none, 61
 });

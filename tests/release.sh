@@ -10,11 +10,11 @@
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
-. "$here/../scripts/version.sh"
 . "$here/../scripts/packages.sh"
 need_packages "${windows_test_packages[@]}" ffmpeg unzip
 need_browser
 release=$(realpath "$1") work=$2
+read -r version _ < <(cmake -P "$here/../dist/changelog.cmake")
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
 name=vintara-intro-$version
 text=$release/$name.txt

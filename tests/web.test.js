@@ -11,8 +11,7 @@ const assert = require('node:assert');
 const { execFileSync, spawnSync } = require('child_process');
 const fs = require('fs');
 const path = require('path');
-const { launch, serve, url: address, notecallbacks } = require('./chromium.js');
-const { introRate } = require('../web/pacing.js');
+const { loadintro, launch, serve, url: address, notecallbacks } = require('./chromium.js');
 
 const site = path.join(process.env.WEB, 'site');
 const work = process.env.WORK;
@@ -21,8 +20,7 @@ const tool = process.env.INTRO_CAPTURE;
 const capture = (...args) => execFileSync(tool, args, { stdio: 'pipe' });
 
 test('the WebAssembly frames 1..7000 hash as intro-capture\'s', async () => {
-   const createIntro = require(path.resolve(site, 'intro.js'));
-   const intro = await createIntro({ wasmBinary: fs.readFileSync(path.join(site, 'intro.wasm')) });
+   const intro = await loadintro(site);
    intro.FS.writeFile('/intro.dat', fs.readFileSync(data));
    assert.strictEqual(intro.ccall('web_start', 'string', ['string'], ['/intro.dat']), '');
    const native = capture('--data', data, '--to', '7000', '--hash').toString().trim().split('\n');
@@ -114,7 +112,8 @@ test('in Chromium', async (t) => {
       await page.waitForTimeout(15000);
       const [log, t0] = await page.evaluate(() => [window.callbacks,
          performance.getEntriesByName('first picture').pop().startTime]);
-      const ticks = (now) => Math.max(0, Math.floor(((now - t0) * introRate) / 1000));
+      const rate = (await loadintro(site))._web_framerate();
+      const ticks = (now) => Math.max(0, Math.floor(((now - t0) * rate) / 1000));
       // a callback's time may come before the first picture's, as a frame's start
       assert.deepStrictEqual(log.filter(([now, frame]) => frame > ticks(now)), [], 'frames ahead of the timer');
       const [now, frames] = log[log.length - 1];

@@ -25,7 +25,7 @@ END_MIDI_DRIVER_LIST
 BEGIN_JOYSTICK_DRIVER_LIST
 END_JOYSTICK_DRIVER_LIST
 
-static std::vector<uint32_t> pixels(size_t(capture::width) * capture::height);  // RGBA
+static std::vector<uint32_t> pixels(size_t(intro::screenw) * intro::screenh);  // RGBA
 
 extern "C" {
 
@@ -56,6 +56,22 @@ const uint32_t *web_rgba()
 {
    capture::rgba(pixels.data());
    return pixels.data();
+}
+
+// The screen's size in pixels, and the intro's frames a second.
+int web_width()
+{
+   return intro::screenw;
+}
+
+int web_height()
+{
+   return intro::screenh;
+}
+
+double web_framerate()
+{
+   return intro::framerate;
 }
 
 // The frame's hash, as intro-capture --hash prints it.

@@ -26,8 +26,8 @@
 
    function present() {
       const pixels = intro._web_rgba();
-      const rgba = new Uint8ClampedArray(intro.HEAPU8.buffer, pixels, 640 * 480 * 4);
-      context.putImageData(new ImageData(rgba, 640, 480), 0, 0);
+      const rgba = new Uint8ClampedArray(intro.HEAPU8.buffer, pixels, canvas.width * canvas.height * 4);
+      context.putImageData(new ImageData(rgba, canvas.width, canvas.height), 0, 0);
    }
    function show(frame) {
       present();
@@ -57,7 +57,7 @@
       // the timer starts with the first picture; tools find the moment by this mark
       const origin = performance.now();
       performance.mark('first picture', { startTime: origin });
-      const pacer = createPacer(origin);
+      const pacer = createPacer(origin, intro._web_framerate());
       setstate('playing');
       const step = (now) => {
          if (mine !== run)
@@ -97,7 +97,7 @@
    function end() {
       run++;
       context.fillStyle = '#000';
-      context.fillRect(0, 0, 640, 480);
+      context.fillRect(0, 0, canvas.width, canvas.height);
       setstate('ended');
       say('Click, or press a key, to play it again.');
    }
@@ -136,7 +136,7 @@
    }
 
    async function main() {
-      context.fillRect(0, 0, 640, 480);
+      context.fillRect(0, 0, canvas.width, canvas.height);
       if (typeof WebAssembly !== 'object')
          return fail('this browser cannot run WebAssembly');
       const target = wantedframe();
@@ -146,6 +146,8 @@
          const [module, bytes] = await Promise.all([createIntro(), databytes()]);
          intro = module;
          intro.FS.writeFile(datapath, bytes);
+         canvas.width = intro._web_width();
+         canvas.height = intro._web_height();
       } catch (error) {
          // from file:// a browser fetches nothing: vintara-intro.html is the one to open there
          return fail(`its files could not be loaded (${error.message || error})`);
