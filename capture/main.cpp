@@ -34,31 +34,32 @@ constexpr long maxframe = 10000000;  // the last frame there is: 46 hours of the
 constexpr int maxcolumns = 64;       // thumbnails a row on a sheet: 20,740 pixels
 
 struct Options {
-   std::string data;         // intro program or data file
-   std::string from = "1";   // first frame, from 1
-   std::string to;           // last frame, inclusive
-   std::string seconds;      // length instead of --to
-   std::string every = "1";  // keep every K-th frame of the range
-   std::string frames;       // folder for PNG frames
-   std::string sheet;        // contact sheet PNG
-   std::string columns = "4";  // thumbnails a row
-   std::string video;        // video file
+   std::string data;        // intro program or data file
+   long from = 1;           // first frame
+   long to = 0;             // last frame, inclusive; 0 when --seconds counts
+   double seconds = 5;      // length of the range instead of --to
+   long every = 1;          // keep every K-th frame of the range
+   std::string frames;      // folder for PNG frames
+   std::string sheet;       // contact sheet PNG
+   long columns = 4;        // thumbnails a row
+   std::string video;       // video file
    std::string codec = "ffv1";
-   bool hashes = false;      // print frame hashes
+   bool hashes = false;     // print frame hashes
 };
 
-// A whole decimal number from lo to hi into out; empty, or the message saying
-// what it must be. Nothing is clamped.
-std::string whole(const char *option, const std::string &text, long lo, long hi, long &out)
+// Whole numbers are decimal, leading zeros and all: CLI11 alone would read 010
+// as octal and 0x10 as hex. Out of their range they are refused, never clamped.
+const CLI::Validator decimal(
+   [](std::string &text) {
+      if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
+         return "'" + text + "' is not a whole decimal number";
+      text.erase(0, std::min(text.find_first_not_of('0'), text.size() - 1));
+      return std::string();
+   },
+   "DECIMAL");
+CLI::Option *whole(CLI::Option *option, long lo, long hi)
 {
-   errno = 0;
-   long long v = std::strtoll(text.c_str(), nullptr, 10);
-   if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || errno ||
-       v < lo || v > hi)
-      return std::string(option) + " must be a whole number from " + std::to_string(lo) +
-             " to " + std::to_string(hi) + ", not '" + text + "'";
-   out = static_cast<long>(v);
-   return "";
+   return option->transform(decimal)->check(CLI::Range(lo, hi));
 }
 
 // The intro program beside this one: this one's name less "-capture", so that
@@ -140,15 +141,19 @@ int main(int argc, char **argv)
    app.add_option("--data", o.data,
                   "the intro program whose attached data to use, or a data file "
                   "(default: the intro beside this program)");
-   app.add_option("--from", o.from, "first frame, from 1 (default 1)");
-   auto *to = app.add_option("--to", o.to, "last frame, at most " + std::to_string(maxframe) +
-                                              " (default: five seconds on)");
+   whole(app.add_option("--from", o.from, "first frame, from 1 (default 1)"), 1, maxframe);
+   auto *to = whole(app.add_option("--to", o.to, "last frame, at most " +
+                                                    std::to_string(maxframe) +
+                                                    " (default: five seconds on)"),
+                    1, maxframe);
    app.add_option("--seconds", o.seconds, "length of the range in seconds")->excludes(to);
-   app.add_option("--every", o.every, "keep every K-th frame of the range (default 1)");
+   whole(app.add_option("--every", o.every, "keep every K-th frame of the range (default 1)"),
+         1, maxframe);
    app.add_option("--frames", o.frames, "write frame-NNNNNN.png into this folder");
    app.add_option("--sheet", o.sheet, "write a contact sheet PNG of the frames kept");
-   app.add_option("--columns", o.columns, "thumbnails a row on the sheet, 1 to " +
-                                             std::to_string(maxcolumns) + " (default 4)");
+   whole(app.add_option("--columns", o.columns, "thumbnails a row on the sheet, 1 to " +
+                                                   std::to_string(maxcolumns) + " (default 4)"),
+         1, maxcolumns);
    app.add_option("--video", o.video, "write a video of the frames kept through ffmpeg");
    app.add_option("--codec", o.codec, "ffv1 (lossless, default) or h264")
       ->check(CLI::IsMember({"ffv1", "h264"}));
@@ -161,27 +166,15 @@ int main(int argc, char **argv)
       return status == 0 && std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : usage;
    }
 
-   long from = 1, last = 0, every = 1, columns = 4;
-   std::string wrong = whole("--from", o.from, 1, maxframe, from);
-   if (wrong.empty() && !o.to.empty())
-      wrong = whole("--to", o.to, 1, maxframe, last);
-   if (wrong.empty())
-      wrong = whole("--every", o.every, 1, maxframe, every);
-   if (wrong.empty())
-      wrong = whole("--columns", o.columns, 1, maxcolumns, columns);
-   if (!wrong.empty())
-      return fail(wrong);
-   if (o.to.empty()) {
-      char *end = nullptr;
-      double seconds = o.seconds.empty() ? 5 : std::strtod(o.seconds.c_str(), &end);
-      double count = std::round(seconds * intro::framerate);
+   long from = o.from, last = o.to, every = o.every;
+   if (!last) {
       // checked as a double first: a long cannot hold every double
-      if ((end && (end == o.seconds.c_str() || *end)) || !(count >= 1) ||
-          count > maxframe - from + 1) {
-         char least[16];
-         std::snprintf(least, sizeof least, "%.3f", 1 / intro::framerate);
-         return fail(std::string("--seconds must span from one frame (") + least +
-                     " s) up to frame " + std::to_string(maxframe) + ", not '" + o.seconds + "'");
+      double count = std::round(o.seconds * intro::framerate);
+      if (!(count >= 1) || count > maxframe - from + 1) {
+         char why[160];
+         std::snprintf(why, sizeof why, "--seconds must span from one frame (%.3f s) up to "
+                       "frame %ld, not %g", 1 / intro::framerate, maxframe, o.seconds);
+         return fail(why);
       }
       last = from + static_cast<long>(count) - 1;
    }
@@ -202,7 +195,7 @@ int main(int argc, char **argv)
          return fail("cannot write frames into " + o.frames);
    }
    capture::Sheet sheet;
-   sheet.columns = static_cast<int>(columns);
+   sheet.columns = static_cast<int>(o.columns);
    if (!o.sheet.empty()) {
       std::string why = capture::sheetsize(sheet, kept);
       if (!why.empty())
