@@ -10,10 +10,10 @@ namespace intro {
 constexpr int logorest = 368;        // wflf value while the logo flashes
 constexpr int backgroundrest = 256;  // wffsf value while the background flashes
 
-int wflf;              // logo: frames rested, or logorest while flashing
-unsigned char lfcol;   // logo: intensity, 59..10 while flashing
-int wffsf;             // background: frames rested, or backgroundrest
-unsigned char fsfcol;  // background: intensity, 59..0 while flashing
+int wflf;
+unsigned char lfcol;
+int wffsf;
+unsigned char fsfcol;
 
 void resetflashes()
 {

@@ -9,9 +9,9 @@
 
 namespace intro {
 
-std::atomic<int> timerCount;   // ticks arrived and not yet consumed
-int scrollline1;               // scroller 1 text top, row
-int scrollline2;               // scroller 2 text top, row
+std::atomic<int> timerCount;
+int scrollline1;
+int scrollline2;
 
 constexpr int bandmargin = 10;  // rows copied above and below a scroller's text
 

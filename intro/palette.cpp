@@ -9,7 +9,7 @@
 
 namespace intro {
 
-PALETTE pal;  // 256 entries, components raw bytes 0..255
+PALETTE pal;
 
 void resetpalette()
 {

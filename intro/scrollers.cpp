@@ -25,12 +25,12 @@ const char scrolltext2[] =
    "which this intro belongs). thats it for this (the second) scroller. stay "
    "krewl, l8er! ";
 
-int sp1;              // x of text 1's left edge, pixels
-int sp2;              // x of text 2's left edge, pixels
-int sl1;              // text 1 wraps once x < -sl1, pixels
-int sl2;              // text 2 wraps once x < -sl2, pixels
-unsigned char fcol1;  // text 1 intensity, raw byte
-unsigned char fcol2;  // text 2 intensity, raw byte
+int sp1;
+int sp2;
+int sl1;
+int sl2;
+unsigned char fcol1;
+unsigned char fcol2;
 
 static const FONT *measured;  // the font advance[] belongs to, or null
 static int advance[128];      // each character's width in it, pixels

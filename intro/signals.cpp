@@ -17,8 +17,8 @@
 
 namespace intro {
 
-std::atomic<int> stoprequest;  // 0, a signal's number, or -1 for the close button
-std::atomic<bool> holding;     // the library holds the keyboard or the display
+std::atomic<int> stoprequest;
+std::atomic<bool> holding;
 
 void resetsignals()
 {

@@ -16,9 +16,9 @@
 
 namespace intro {
 
-BITMAP *logo;    // object 0 of the attached data file
-FONT *myfont;    // object 1 of the attached data file
-BITMAP *buffer;  // back buffer, 640x480x8
+BITMAP *logo;
+FONT *myfont;
+BITMAP *buffer;
 
 void resetintro()
 {

@@ -17,11 +17,11 @@ const char *const caption[3] = {
    "QUIB IN 2003",
 };
 
-unsigned char tlcindex;  // palette entry the captions are drawn in
-int tls;                 // caption shown, 0..2; 3 after the last wipe
-int fs;                  // phase: 1 fade in, 2 hold, 3 fade out, 4 wipe
-int tlc;                 // caption intensity, 0..60 in steps of 4
-int wait;                // frames held so far, 0..299
+unsigned char tlcindex;
+int tls;
+int fs;
+int tlc;
+int wait;
 
 void resettitleline()
 {
