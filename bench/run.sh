@@ -12,13 +12,13 @@
 set -eu
 cd "$(dirname "$0")/.."
 seconds=${1:-20} rounds=${2:-5}
-. scripts/packages.sh
+. shell/packages.sh
 need_packages "${build_packages[@]}" libbenchmark-dev xvfb xdotool
 cmake -S . -B build-bench -DINTRO_BENCH=ON -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build-bench --parallel --target intro intro-capture frametimes floor bench >/dev/null
 bin=build-bench/bench
 work=$(mktemp -d)
-. scripts/xvfb.sh
+. shell/xvfb.sh
 start_xvfb
 trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 

@@ -7,7 +7,7 @@
 //    node web.js BUILD-WEB [SECONDS]
 'use strict';
 const path = require('path');
-const { launch, serve, url, notecallbacks } = require('../tests/chromium.js');
+const { launch, serve, url, notecallbacks } = require('../tests/web/chromium.js');
 
 const site = path.join(process.argv[2], 'site');
 const seconds = Number(process.argv[3] || 20);

@@ -8,9 +8,8 @@
 set -eu
 cd "$(dirname "$0")/.."
 bash scripts/web.sh >/dev/null
-need_modules() { [ -d node_modules/playwright-core ] ||
-   PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --silent; }
-need_modules
+. shell/packages.sh
+need_browser
 cmake --build build --parallel 2 --target intro-capture >/dev/null
 
 echo "| file | bytes | gzip -9 |"

@@ -6,7 +6,7 @@
 #    bash scripts/day.sh [FRAMES]
 set -eu
 cd "$(dirname "$0")/.."
-. scripts/packages.sh
+. shell/packages.sh
 need_packages "${build_packages[@]}" libgtest-dev libfreetype-dev
 cmake -S . -B build-asan -DINTRO_SANITIZE=address,undefined >/dev/null
 cmake --build build-asan --parallel --target intro dayofframes

@@ -9,7 +9,7 @@
 #    bash scripts/fuzz.sh [SECONDS]
 set -eu
 cd "$(dirname "$0")/.."
-. scripts/packages.sh
+. shell/packages.sh
 need_packages "${build_packages[@]}" clang libclang-rt-14-dev libgtest-dev
 seconds=${1:-600}
 CXX=clang++ cmake -S . -B build-fuzz -DINTRO_FUZZ=ON -DBUILD_TESTING=ON \

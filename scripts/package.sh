@@ -3,7 +3,7 @@
 # in build/, then says how to install it.
 set -eu
 cd "$(dirname "$0")/.."
-. scripts/packages.sh
+. shell/packages.sh
 # cpack finds the programs with file
 need_packages "${build_packages[@]}" file
 cmake -S . -B build >/dev/null

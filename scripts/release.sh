@@ -10,7 +10,7 @@
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-. scripts/packages.sh
+. shell/packages.sh
 need_packages git zip unzip ffmpeg cmake
 
 read -r version changelog_epoch < <(cmake -P dist/changelog.cmake)

@@ -3,7 +3,7 @@
 # no display to run on, it writes a capture of the first seconds instead.
 set -eu
 cd "$(dirname "$0")/.."
-. scripts/packages.sh
+. shell/packages.sh
 need_packages "${build_packages[@]}"
 cmake -S . -B build >/dev/null
 cmake --build build --parallel --target intro intro-capture

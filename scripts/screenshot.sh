@@ -5,7 +5,7 @@
 set -eu
 seconds=${1:-5} out=$(realpath -m "${2:-$(dirname "$0")/../docs/screenshot.png}")
 cd "$(dirname "$0")/.."
-. tests/lib.sh
+. shell/xvfb.sh
 start_xvfb
 trap 'kill $xvfb 2>/dev/null' EXIT
 build/intro &

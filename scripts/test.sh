@@ -8,7 +8,7 @@
 # Windows build under Wine.
 set -eu
 cd "$(dirname "$0")/.."
-. scripts/packages.sh
+. shell/packages.sh
 need_packages "${build_packages[@]}" libgtest-dev xvfb xdotool x11-apps imagemagick \
    libfreetype-dev fonts-dejavu-core file valgrind ffmpeg
 # the fresh-machine test's debootstrap, and lintian for the package it makes
@@ -33,7 +33,7 @@ bash tests/windows.sh build-windows "$(command -v exedat)" build-windows/test
 
 # The browser build, its frames against the capture tool's, and the pages in Chromium.
 bash scripts/web.sh
-bash tests/web.sh build/intro-capture build-web build-web/test
+bash tests/web/web.sh build/intro-capture build-web build-web/test
 
 # A whole release, made as a user would make it, then checked as one.
 bash scripts/release.sh >build/release.log

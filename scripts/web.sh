@@ -9,8 +9,8 @@
 # the native build attaches to the program (build/intro.dat).
 set -eu
 cd "$(dirname "$0")/.."
-. scripts/packages.sh
-. scripts/allegro-source.sh
+. shell/packages.sh
+. shell/allegro-source.sh
 need_packages "${build_packages[@]}"
 need_packages --no-install-recommends "${web_build_packages[@]}"
 

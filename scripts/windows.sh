@@ -9,8 +9,8 @@
 # attached by the Linux exedat, which both run natively here.
 set -eu
 cd "$(dirname "$0")/.."
-. scripts/packages.sh
-. scripts/allegro-source.sh
+. shell/packages.sh
+. shell/allegro-source.sh
 need_packages "${windows_build_packages[@]}"
 
 toolchain=$PWD/cmake/mingw-w64-x86_64.cmake

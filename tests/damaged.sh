@@ -8,7 +8,7 @@
 #
 #    damaged.sh DAMAGE INTRO FOUND WORKDIR
 set -u
-. "$(dirname "$0")/../scripts/xvfb.sh"
+. "$(dirname "$0")/../shell/xvfb.sh"
 damage=$1 intro=$2 found=$3 work=$4
 timeout=$(command -v timeout)
 finds=("$found"/*)

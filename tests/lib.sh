@@ -2,7 +2,7 @@
 # passes and failures, the colour counts of a screenshot, and waits for a
 # picture or an exit that poll up to a deadline, so that a busy machine only
 # makes them slower.
-. "$(dirname "${BASH_SOURCE[0]}")/../scripts/xvfb.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/../shell/xvfb.sh"
 
 passes=0 failures=0
 # check NAME CONDITION: evaluates the condition and says ok or FAIL.
@@ -31,11 +31,4 @@ await_picture() {
       logo_rows_ok && caption_ok && return
    done
    return 1
-}
-# Waits up to $1 seconds for $pid to end: $status is its exit status, or
-# "running" (and it is killed).
-await_exit() {
-   for _ in $(seq $(($1 * 10))); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
-   if kill -0 $pid 2>/dev/null; then status=running; kill -9 $pid; wait $pid 2>/dev/null
-   else wait $pid; status=$?; fi
 }

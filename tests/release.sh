@@ -10,7 +10,7 @@
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
-. "$here/../scripts/packages.sh"
+. "$here/../shell/packages.sh"
 need_packages "${windows_test_packages[@]}" ffmpeg unzip
 need_browser
 release=$(realpath "$1") work=$2
@@ -71,7 +71,7 @@ check "the cycle's frame 331 is the capture tool's" \
 
 unzip -q "$release/$name-web.zip"
 check "the web site and the one-file page play in Chromium, titled with the version" \
-   'node "$here/release-pages.js" "$name-web" "$release/$name.html" "$version" >pages.out 2>&1'
+   'node "$here/web/release-pages.js" "$name-web" "$release/$name.html" "$version" >pages.out 2>&1'
 [ $failures = 0 ] || cat pages.out
 
 echo "$passes passed, $failures failed"

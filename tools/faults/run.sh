@@ -20,8 +20,8 @@
 #              committed HEAD, never the faulted copy);
 #  capture/    the CTest tests that run the capture tool's code: `capture`,
 #              `memcheck`, `hour_of_frames` (the others never link it);
-#  web/        `pacing` (node --test tests/pacing.test.js) for web/pacing.js,
-#              and `browser` (tests/web.test.js, Chromium) for both scripts.
+#  web/        `pacing` (node --test tests/web/pacing.test.js) for web/pacing.js,
+#              and `browser` (tests/web/web.test.js, Chromium) for both scripts.
 # Left out everywhere: the sanitizer builds (the same tests in another build
 # that only adds memory checks: minutes a fault), the Windows build under
 # Wine and the release (the same sources again, cross-built).
@@ -90,7 +90,7 @@ git -C "$root" archive "$commit" | tar -x -C "$scratch/new"
       mkdir -p "$(dirname "$src/$f")" && cp "$scratch/new/$f" "$src/$f"
    fi
 done
-(cd "$src" && find . -path ./build -prune -o -path ./build-web -prune -o -path ./node_modules \
+(cd "$src" && find . -path ./build -prune -o -path ./build-web -prune -o -path ./tests/web/node_modules \
    -prune -o -type f -print) | while IFS= read -r f; do
    [ -e "$scratch/new/$f" ] || rm -f "$src/$f"
 done
@@ -146,10 +146,10 @@ suites() {
       local env=(INTRO_CAPTURE="$src/build/intro-capture" WEB="$src/build-web" WORK="$scratch/web")
       rm -rf "$scratch/web" && mkdir -p "$scratch/web"
       if [ "$current" != web/page.js ]; then
-         (cd "$src/tests" && env "${env[@]}" node --test pacing.test.js) >"$log" 2>&1 ||
+         (cd "$src/tests/web" && env "${env[@]}" node --test pacing.test.js) >"$log" 2>&1 ||
             printf 'pacing '
       fi
-      (cd "$src/tests" && env "${env[@]}" node --test web.test.js) >>"$log" 2>&1 ||
+      (cd "$src/tests/web" && env "${env[@]}" node --test web.test.js) >>"$log" 2>&1 ||
          printf 'browser ' ;;
    esac
 }
@@ -162,7 +162,7 @@ cmake -S "$src" -B "$src/build" >"$scratch/logs/build.log" 2>&1
 cmake --build "$src/build" --parallel 2 >>"$scratch/logs/build.log" 2>&1 ||
    { echo "the committed tree does not build: $scratch/logs/build.log" >&2; exit 1; }
 if [ -n "$needweb" ]; then
-   (cd "$src" && bash scripts/web.sh && . scripts/packages.sh && need_browser) \
+   (cd "$src" && bash scripts/web.sh && . shell/packages.sh && need_browser) \
       >"$scratch/logs/web-build.log" 2>&1 ||
       { echo "the web build failed: $scratch/logs/web-build.log" >&2; exit 1; }
 fi

@@ -31,13 +31,14 @@ windows_test_packages=(wine wine64 xvfb xdotool x11-apps imagemagick)
 # whose data file the browser plays.
 web_build_packages=(emscripten nodejs cmake make)
 
-# What the browser tests take: Debian's Chromium, and playwright-core from npm
-# (package-lock.json) to drive it; it downloads no browser of its own.
+# What the browser tests and benchmarks take: Debian's Chromium, and
+# playwright-core from npm (tests/web/package-lock.json) to drive it; it
+# downloads no browser of its own.
 need_browser() {
    need_packages --no-install-recommends chromium
    command -v npm >/dev/null || need_packages --no-install-recommends npm
-   local root
-   root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-   [ -d "$root/node_modules/playwright-core" ] ||
-      (cd "$root" && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --silent)
+   local tests
+   tests=$(cd "$(dirname "${BASH_SOURCE[0]}")/../tests/web" && pwd)
+   [ -d "$tests/node_modules/playwright-core" ] ||
+      (cd "$tests" && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --silent)
 }

@@ -7,10 +7,10 @@
 #
 #    web.sh INTRO-CAPTURE BUILD-WEB WORKDIR
 set -eu
-root=$(cd "$(dirname "$0")/.." && pwd)
-. "$root/scripts/packages.sh"
+root=$(cd "$(dirname "$0")/../.." && pwd)
+. "$root/shell/packages.sh"
 need_browser
 capture=$(realpath "$1") web=$(realpath "$2") work=$(realpath -m "$3")
 rm -rf "$work" && mkdir -p "$work"
-cd "$root/tests"
+cd "$root/tests/web"
 INTRO_CAPTURE=$capture WEB=$web WORK=$work node --test pacing.test.js web.test.js
