@@ -20,17 +20,6 @@ static DATAFILE *content;  // the logo and the font come from here
 
 static void noretrace() {}
 
-static bool isdatafile(const char *path)
-{
-   char magic[4] = {};
-   FILE *f = std::fopen(path, "rb");
-   bool yes = f && std::fread(magic, 1, 4, f) == 4 &&
-              (!std::memcmp(magic, "slh!", 4) || !std::memcmp(magic, "slh.", 4));
-   if (f)
-      std::fclose(f);
-   return yes;
-}
-
 const char *start(const char *datapath)
 {
    if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0)
@@ -44,8 +33,7 @@ const char *start(const char *datapath)
    set_palette(black_palette);
 
    const char *why;
-   content = isdatafile(datapath) ? datacheck::load(datapath, &why)
-                                  : datacheck::loadattached(datapath, &why);
+   content = datacheck::load(datapath, &why);
    if (!content || (why = intro::firstpicture(content)))
       return why;
    frame = 0;

@@ -7,11 +7,10 @@
 
 namespace datacheck {
 
-// A data file by name, or "#" for the one attached to this program, loaded
-// after its bytes are checked; null, with what is wrong in *why.
+// Loads a data file after checking its bytes: name is a data file, a program
+// with a data file attached to its end, or "#" for this program. Null, with
+// what is wrong in *why.
 DATAFILE *load(const char *name, const char **why);
-// The same for the data file attached to another program.
-DATAFILE *loadattached(const char *program, const char **why);
 
 // Formats one line saying what is wrong; it lasts until the next complaint.
 const char *complain(const char *format, ...) __attribute__((format(printf, 1, 2)));

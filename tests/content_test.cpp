@@ -96,7 +96,7 @@ TEST_F(BadData, EachFaultIsNamed)
    EXPECT_STREQ(checkcontent(nullptr),
                 "the data file attached to this program is missing or unreadable");
    EXPECT_STREQ(made("head -c 300 /dev/zero | tr '\\0' Z > out.dat"),
-                "the data file is missing or unreadable");
+                "no data file is attached to the end of the program");
 
    picture("a.pcx", 640, 480);
    EXPECT_STREQ(made("rm out.dat && dat -s1 -a -t BMP -bpp 8 out.dat a.pcx"),

@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
    std::fwrite(data, 1, size, f);
    std::fclose(f);
    const char *why;
-   if (DATAFILE *d = datacheck::loadattached(path.c_str(), &why))
+   if (DATAFILE *d = datacheck::load(path.c_str(), &why))
       unload_datafile(d);
    return 0;
 }

@@ -73,7 +73,7 @@ check "no display: status 1 and the message" \
 cp "$intro" stripped && "$exedat" -d stripped >/dev/null
 PATH=/nonexistent "$timeout" 20 ./stripped >stripped.out 2>&1
 check "data stripped: status 1 and the message" \
-   '[ $? = 1 ] && grep -q "attached to this program is missing or unreadable" stripped.out'
+   '[ $? = 1 ] && grep -q "no data file is attached to the end of this program" stripped.out'
 
 cat logo.txt caption.txt nodisplay.err stripped.out
 [ $failures = 0 ]

@@ -43,7 +43,7 @@ for _ in $(seq 300); do grep -qs MSGBOX_OnInit stripped.err && break; sleep 0.1;
 box_shown() { [ "$(counts 640x480+0+0 | awk "/#F5F5F5/ { print \$1 + 0 }")" -gt 5000 ]; }
 for _ in $(seq 100); do xwd -root -silent -out shot.xwd && box_shown && break; sleep 0.1; done
 check "data stripped: the box is on the screen and says why" 'box_shown &&
-   grep -qF "unable to start the intro\nthe data file attached to this program is missing or unreadable" stripped.err'
+   grep -qF "unable to start the intro\nno data file is attached to the end of this program" stripped.err'
 # With no window manager the box does not always get the keyboard focus: give
 # it the focus, as a click would. It is the larger of the two windows with the
 # title; the program's own has shrunk back to nothing.
