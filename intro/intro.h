@@ -40,6 +40,7 @@ extern std::atomic<int> stoprequest;  // 0, a signal's number, or -1 for the clo
 extern std::atomic<bool> holding;     // the library holds the keyboard or the display
 
 void watchsignals();      // from the program's first step
+void watchdisplay();      // once the library is up
 void watchclosebutton();  // once there is a window
 void diebysignal(int number);  // the program ends by that signal
 // SIGINT and SIGTERM back to their default action, once nothing needs giving

@@ -1,18 +1,23 @@
-// What ends the intro from outside besides a key: SIGINT and SIGTERM, and the
-// window's close button. A request only leaves a note in stoprequest, and the
-// frame loop ends on it as on a key, so that the library gives back the
-// keyboard and the display from the main thread. The library's own handler
-// for the signals shuts it down inside the handler, so it never runs: every
-// thread, the library's included, runs with the signals blocked, and one
-// thread of ours takes them. Before the library holds anything, and after, a
-// signal ends the program at once, even in a start-up waiting on a silent
-// display.
+// What ends the intro from outside besides a key: SIGINT and SIGTERM, the
+// window's close button, and the display going away. A signal or the close
+// button only leaves a note in stoprequest, and the frame loop ends on it as
+// on a key, so that the library gives back the keyboard and the display from
+// the main thread. The library's own handler for the signals shuts it down
+// inside the handler, so it never runs: every thread, the library's included,
+// runs with the signals blocked, and one thread of ours takes them. Before the
+// library holds anything, and after, a signal ends the program at once, even
+// in a start-up waiting on a silent display. A display that goes away ends it
+// at once too: there is nothing left to give back.
 #include "intro.h"
 
 #include <csignal>
 
 #ifndef ALLEGRO_WINDOWS
 #include <pthread.h>
+#include <unistd.h>
+#endif
+#ifdef ALLEGRO_WITH_XWINDOWS
+#include <X11/Xlib.h>
 #endif
 
 namespace intro {
@@ -36,6 +41,32 @@ void watchclosebutton()
 {
    set_close_button_callback(onclose);
 }
+
+#ifdef ALLEGRO_WITH_XWINDOWS
+// Xlib calls this, from whichever thread met it, when the connection to the
+// display is lost: the X server ended, as at a logout. Its own handler exits
+// through the process's exit handlers, among them the library's shutdown,
+// which then talks to the lost display while another thread is inside a call
+// to it, and crashes, or hangs for good. The keyboard and the display went
+// with the server and the rest goes with the process, so it ends here.
+static int displaygone(Display *)
+{
+   static const char message[] = "the display went away, so the intro ends\n";
+   if (write(STDERR_FILENO, message, sizeof message - 1) < 0) {
+      // with no standard error the status says it
+   }
+   _exit(1);
+}
+
+void watchdisplay()
+{
+   XSetIOErrorHandler(displaygone);
+}
+#else
+void watchdisplay()
+{
+}
+#endif
 
 #ifdef ALLEGRO_WINDOWS
 // The library installs no handlers of its own here: one that leaves a note.

@@ -135,6 +135,7 @@ int intromain()
       return 1;
    }
    holding = true;
+   watchdisplay();
    if (install_keyboard() != 0)
       return fail("the keyboard could not be installed");
    if (install_timer() != 0 || install_int_ex(timerCountUpdate, tickspeed) != 0)
