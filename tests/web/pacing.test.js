@@ -7,7 +7,7 @@
 const { test, before } = require('node:test');
 const assert = require('node:assert');
 const path = require('path');
-const { createPacer } = require('../web/pacing.js');
+const { createPacer } = require('../../web/pacing.js');
 const { loadintro } = require('./chromium.js');
 
 let introRate;  // ticks a second
