@@ -39,6 +39,11 @@ constexpr long maxallocated = 16L << 20;  // all the library allocates to load t
                                           // bytes, as counted by Budget: 40x the content
 
 // ---- unpacking -------------------------------------------------------------
+// The library's own unpacker cannot serve here. It unpacks only a file it
+// opens by name (a packfile over memory, pack_fopen_vtable's, is never
+// unpacked: pack_fopen_chunk refuses it), and where a stream reads ring bytes
+// it never wrote it copies whatever its memory held, so that what was checked
+// would not be what it loads. This one refuses such a stream.
 
 long unpack(const unsigned char *in, long n, long limit, Bytes &out)
 {
