@@ -252,7 +252,7 @@ int main(int argc, char **argv)
       }
       if (!o.sheet.empty())
          capture::addtosheet(sheet);
-      if (video.pipe) {
+      if (video.pipe >= 0) {
          capture::rgb(pixels);
          if (!capture::videoframe(video, pixels))
             return failed("ffmpeg stopped taking frames at frame " + std::to_string(f));

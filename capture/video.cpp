@@ -1,9 +1,9 @@
 // Videos through ffmpeg. ffmpeg is started by posix_spawnp with an argument
 // vector, so no file name ever reaches a shell, and the output goes to it as a
 // "file:" URL, so that no name can read as an option ("-y"), a protocol
-// ("pipe:1") or anything but a file. Frames go down a pipe as raw RGB; the
-// caller ignores SIGPIPE, so a pipe ffmpeg has left is a failed write here,
-// reported with ffmpeg's own status.
+// ("pipe:1") or anything but a file. Frames go down a pipe as raw RGB, written
+// straight to it; the caller ignores SIGPIPE, so a pipe ffmpeg has left is a
+// failed write here, reported with ffmpeg's own status.
 #include "video.h"
 
 #include "capture.h"
@@ -65,19 +65,28 @@ std::string startvideo(Video &video, const std::string &path, const std::string 
       video.pid = -1;
       return std::string("ffmpeg could not be started: ") + std::strerror(failed);
    }
-   video.pipe = fdopen(ends[1], "wb");
-   return video.pipe ? "" : std::string("no pipe to ffmpeg: ") + std::strerror(errno);
+   video.pipe = ends[1];
+   return "";
 }
 
 bool videoframe(Video &video, const std::vector<unsigned char> &rgb)
 {
-   return std::fwrite(rgb.data(), 1, rgb.size(), video.pipe) == rgb.size();
+   for (size_t at = 0; at < rgb.size();) {
+      ssize_t n = write(video.pipe, rgb.data() + at, rgb.size() - at);
+      if (n < 0 && errno == EINTR)
+         continue;
+      if (n <= 0)
+         return false;
+      at += static_cast<size_t>(n);
+   }
+   return true;
 }
 
 std::string endvideo(Video &video)
 {
-   bool flushed = !video.pipe || std::fclose(video.pipe) == 0;
-   video.pipe = nullptr;
+   if (video.pipe >= 0)
+      close(video.pipe);
+   video.pipe = -1;
    int status = 0;
    pid_t waited;
    while ((waited = waitpid(video.pid, &status, 0)) < 0 && errno == EINTR) {
@@ -86,7 +95,7 @@ std::string endvideo(Video &video)
    if (waited < 0)
       return std::string("ffmpeg could not be waited for: ") + std::strerror(errno);
    if (WIFEXITED(status) && WEXITSTATUS(status) == 0)
-      return flushed ? "" : "ffmpeg ended with status 0 before the last frame";
+      return "";
    if (WIFEXITED(status))
       return "ffmpeg ended with status " + std::to_string(WEXITSTATUS(status));
    return std::string("ffmpeg was killed by signal ") + std::to_string(WTERMSIG(status)) +

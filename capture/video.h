@@ -4,15 +4,14 @@
 
 #include <sys/types.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
 namespace capture {
 
 struct Video {
-   pid_t pid = -1;         // ffmpeg
-   FILE *pipe = nullptr;   // its standard input
+   pid_t pid = -1;  // ffmpeg
+   int pipe = -1;   // its standard input
 };
 
 // Starts ffmpeg writing path with codec (ffv1 or h264) at the intro's rate
