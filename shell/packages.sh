@@ -19,6 +19,11 @@ need_packages() {
 # What building the intro takes; dpkg-dev's dpkg-buildflags gives Debian's
 # hardening flags and its dpkg-shlibdeps the package's dependencies.
 build_packages=(g++ cmake make pkg-config dpkg-dev liballegro4-dev libpng-dev libcli11-dev)
+# What the tests on Linux take besides: GoogleTest, Xvfb and xdotool, X's
+# screenshot and ImageMagick for the pictures, FreeType and DejaVu for the
+# images, file for the package, valgrind, ffmpeg for the videos.
+test_packages=(libgtest-dev xvfb xdotool x11-apps imagemagick libfreetype-dev fonts-dejavu-core
+   file valgrind ffmpeg)
 
 # What the Windows build takes: the cross compilers, the library's own dat and
 # exedat (from the Linux package) and patch for the library source.

@@ -2,13 +2,15 @@
 # The Windows intro under Wine, in Xvfb with no window manager. On a 640x480
 # screen the library takes the full-screen 8-bit DirectDraw path: a few seconds
 # in, the logo rows hold only black and the logo's resting grey (#282828) and
-# the caption is held at #F3F3F3; a key ends it with status 0. With its data
-# stripped it shows why in a message box, a key closes the box and it ends
-# with status 1. On a 1024x768 screen the mode falls back to a window, which
-# shows the same picture, and a key ends it with status 0. With no display at
-# all it ends at once with its message on standard error and status 1. Before
-# all that, text_above_4g checks that the library draws text into memory above
-# 4 GiB, where 64-bit Windows puts it and Wine does not.
+# the caption is held at #F3F3F3; a key ends it with status 0. It plays so
+# from folders named in Russian and in Chinese, with its temporary folder
+# under a Russian one too. With its data stripped it shows why in a message
+# box, a key closes the box and it ends with status 1. On a 1024x768 screen
+# the mode falls back to a window, which shows the same picture, and a key
+# ends it with status 0. With no display at all it ends at once with its
+# message on standard error and status 1. Before all that, text_above_4g
+# checks that the library draws text into memory above 4 GiB, where 64-bit
+# Windows puts it and Wine does not.
 #
 #    windows.sh BUILD-WINDOWS EXEDAT WORKDIR
 set -u
@@ -16,24 +18,38 @@ here=$(cd "$(dirname "$0")" && pwd)
 build=$(realpath "$1") exedat=$2 work=$3
 exe=$build/intro.exe
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
-. "$here/lib.sh"
-. "$here/wine.sh"
+. "$here/../common/lib.sh"
 title="quib's vintara intro 1"
 
+# A Wine prefix of the test's own. Without the overrides Wine offers to
+# download Mono and Gecko, and a crash waits in the debugger instead of ending
+# the program. A prefix's server stays bound to the display it started on, so
+# it is ended, with all it runs, before the display changes.
+export WINEPREFIX=$PWD/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winedbg.exe="
+stop_wine() { timeout 30 wineserver -k 2>/dev/null; timeout 30 wineserver -w 2>/dev/null; }
+stop_xvfb() { [ -z "${xvfb:-}" ] || { kill $xvfb; wait $xvfb; xvfb=; } 2>/dev/null; }
+trap 'stop_wine; stop_xvfb; rm -rf "$WINEPREFIX"' EXIT
+start_wine() { start_xvfb "$1" && timeout 120 wineboot -i >wineboot.log 2>&1; }
+# A program under Wine in the background, with a time limit whose status is the
+# program's.
+launch() { timeout 120 wine "$1" >"$2.out" 2>"$2.err" & pid=$!; }
+
 start_wine 640x480x24
-check "a Wine prefix is made" '[ -d "$WINEPREFIX/drive_c/windows/system32" ]'
 timeout 60 wine "$build/text_above_4g.exe" >above.out 2>&1
 status=$?
 check "text drawn above 4 GiB: status 0 (was $status)" '[ $status = 0 ]'
 
-launch "$exe" fullscreen
-await_picture 0 0 30
-convert shot.xwd fullscreen.png
-check "full screen: the resting logo, the held caption, the window title" \
-   'logo_rows_ok && caption_ok && xdotool search --name "$title" >/dev/null'
-xdotool key space
-await_exit 30
-check "full screen: a key ends it with status 0 (was $status)" '[ $status = 0 ]'
+plays "full screen" timeout 120 wine "$exe"
+# the temporary folder named in Russian too, as under a Russian user name
+mkdir -p "Временные файлы"
+for variable in TEMP TMP; do
+   wine reg add 'HKCU\Environment' /v $variable /d "$(winepath -w "$PWD/Временные файлы")" /f \
+      >/dev/null 2>&1
+done
+for dir in "Загрузки" "下载"; do
+   mkdir -p "$dir" && cp "$exe" "$dir/intro.exe"
+   plays "from $dir/, TEMP in Временные файлы" timeout 120 wine "$dir/intro.exe"
+done
 
 # The box's text comes from Wine's message box trace; the shot shows the box.
 cp "$exe" stripped.exe && "$exedat" -d stripped.exe >/dev/null
@@ -68,7 +84,6 @@ for _ in $(seq 60); do
 done
 eval "$(xdotool getwindowgeometry --shell "${window:-0}" 2>/dev/null)"
 await_picture "${X:-0}" "${Y:-0}" 20
-convert shot.xwd windowed.png
 check "in a window: the resting logo, the held caption" 'logo_rows_ok && caption_ok'
 [ -n "$window" ] && xdotool windowfocus --sync "$window" key space
 await_exit 30
@@ -83,6 +98,6 @@ check "no display: status 1 (was $status) and the message, no crash" \
    '[ $status = 1 ] && tr -d "\r" <nodisplay.err | grep -qx "unable to set any graphic mode" &&
     ! grep -q "Unhandled" nodisplay.err'
 
-[ $failures = 0 ] || cat above.out logo.txt caption.txt nodisplay.err
+[ $failures = 0 ] || cat above.out nodisplay.err
 echo "$passes passed, $failures failed"
 [ $failures = 0 ]

@@ -19,16 +19,6 @@ constexpr int blockw = 10, blockh = 40;  // glyph size of the block font, pixels
 constexpr int mark = 200;                // display component before a push
 constexpr int paper = 9;                 // colour screen starts filled with
 
-// A grabber sheet of solid glyphs for characters 32..last, h pixels high.
-inline BITMAP *blocksheet(int last = 126, int h = blockh)
-{
-   BITMAP *sheet = create_bitmap((last - 31) * (blockw + 1) + 1, h + 2);
-   clear_to_color(sheet, 255);  // the grabber's cell frame
-   for (int i = 0; i <= last - 32; i++)
-      rectfill(sheet, 1 + i * (blockw + 1), 1, (i + 1) * (blockw + 1) - 1, h, 1);
-   return sheet;
-}
-
 inline void markdisplay()
 {
    PALETTE marks;
@@ -91,7 +81,11 @@ protected:
       screen = screenbmp = create_bitmap(640, 480);
       intro::buffer = bufferbmp = create_bitmap(640, 480);
       intro::logo = logobmp = create_bitmap(640, 480);
-      BITMAP *sheet = blocksheet();
+      // a grabber sheet of solid glyphs for characters 32..126, framed by 255
+      BITMAP *sheet = create_bitmap(95 * (blockw + 1) + 1, blockh + 2);
+      clear_to_color(sheet, 255);
+      for (int i = 0; i < 95; i++)
+         rectfill(sheet, 1 + i * (blockw + 1), 1, (i + 1) * (blockw + 1) - 1, blockh, 1);
       intro::myfont = fontobj = grab_font_from_bitmap(sheet);
       destroy_bitmap(sheet);
       clear_to_color(screenbmp, paper);

@@ -1,21 +1,22 @@
 #!/bin/bash
-# Runs every damaged copy of the intro under Xvfb, with memory capped and three
-# seconds to live: each must end with its message and status 1. An intact copy
-# with its data attached unpacked, and one whose data file fills every budget
-# of the check, must still play.
+# Runs every bad data file of the corpus (damage.cpp), attached to the intro,
+# whole under Xvfb, with memory capped and three seconds to live: each must
+# end with status 1 and its message, and say what its NAME.says holds. The
+# three that fill the check to its edges must play.
 #
 # Attachments the fuzzer found (FOUND, the files in it) join them.
 #
 #    damaged.sh DAMAGE INTRO FOUND WORKDIR
 set -u
-. "$(dirname "$0")/../shell/xvfb.sh"
+. "$(dirname "$0")/../../shell/xvfb.sh"
 damage=$1 intro=$2 found=$3 work=$4
 timeout=$(command -v timeout)
 finds=("$found"/*)
 [ -e "${finds[0]}" ] || finds=()
 rm -rf "$work" && mkdir -p "$work/corpus" && cd "$work" || exit 1
 cases=$("$damage" "$intro" corpus "${finds[@]}") || exit 1
-chmod +x corpus/* intact-unpacked fullest
+playing=(intact-unpacked font-48 fullest)
+chmod +x corpus/* "${playing[@]}"
 
 start_xvfb || exit 1
 trap 'kill $xvfb 2>/dev/null' EXIT
@@ -26,22 +27,24 @@ trap 'kill $xvfb 2>/dev/null' EXIT
 run() { (ulimit -v 262144; PATH=/nonexistent exec "$timeout" 3 "$1") >"$1.out" 2>&1; }
 failures=0 began=$(date +%s%N) slowest=0
 for program in corpus/*; do
+   [[ $program != *.says ]] || continue
    t=$(date +%s%N)
    run "$program"
    status=$? t=$((($(date +%s%N) - t) / 1000000))
    [ $t -gt $slowest ] && slowest=$t slow=$program
-   if [ $status != 1 ] || ! grep -q "unable to start the intro" "$program.out"; then
-      echo "FAIL: $program: status $status: $(tr '\n' ' ' <"$program.out")"
+   says=$(cat "$program.says" 2>/dev/null)
+   if [ $status != 1 ] || ! grep -q "unable to start the intro" "$program.out" ||
+      ! grep -qF -- "$says" "$program.out"; then
+      echo "FAIL: $program: status $status: $(tr '\n' ' ' <"$program.out")${says:+, not: $says}"
       failures=$((failures + 1))
    fi
 done
 ms=$((($(date +%s%N) - began) / 1000000))
-echo "$cases damaged copies, $failures not ending cleanly, in $ms ms; the slowest $slow, $slowest ms"
+echo "$cases bad data files, $failures not ending cleanly, in $ms ms; the slowest $slow, $slowest ms"
 sort corpus/*.out | uniq -c | sort -rn | grep -v "unable to start" | head -40
 
-# The intact data attached unpacked, and the fullest the budgets allow, play.
-for program in ./intact-unpacked ./fullest; do
-   run $program
+for program in "${playing[@]}"; do
+   run "./$program"
    status=$?
    [ $status = 124 ] || { echo "FAIL: $program did not play: status $status"; failures=$((failures + 1)); }
 done

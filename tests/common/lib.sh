@@ -1,10 +1,10 @@
-# What the whole-program test scripts share: Xvfb, a named check that counts
-# passes and failures, the colour counts of a screenshot, and waits for a
-# picture or an exit that poll up to a deadline, so that a busy machine only
-# makes them slower.
-. "$(dirname "${BASH_SOURCE[0]}")/../shell/xvfb.sh"
+# What the whole-program tests share: Xvfb and the waits (shell/xvfb.sh), a
+# named check that counts passes and failures, the colour counts of a
+# screenshot, and waits for a picture that poll up to a deadline, so that a
+# busy machine only makes them slower.
+. "$(dirname "${BASH_SOURCE[0]}")/../../shell/xvfb.sh"
 
-passes=0 failures=0
+passes=0 failures=0 played=0
 # check NAME CONDITION: evaluates the condition and says ok or FAIL.
 check() {
    if eval "$2"; then echo "ok: $1"; passes=$((passes + 1))
@@ -31,4 +31,20 @@ await_picture() {
       logo_rows_ok && caption_ok && return
    done
    return 1
+}
+
+# plays NAME COMMAND...: starts the command, which plays the intro full screen
+# on this display; checks that its picture comes up and that a key then ends
+# it with status 0. Its output is in play-N.out, N counting the plays.
+plays() {
+   local name=$1 shown out=play-$((++played)).out
+   shift
+   "$@" >"$out" 2>&1 &
+   pid=$!
+   await_picture 0 0 60
+   shown=$?
+   xdotool key space
+   await_exit 30
+   check "$name: its picture, and a key ends it with status 0 (status $status)" \
+      '[ $shown = 0 ] && [ $status = 0 ]' || tail -5 "$out"
 }

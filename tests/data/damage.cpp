@@ -1,13 +1,17 @@
-// Makes a corpus of damaged copies of the intro, each a program that must end
+// Makes the corpus of bad data files, as copies of the intro that must end
 // with a message and status 1: the attachment truncated at many offsets; bits
 // flipped in its trailer, its header and the flag bytes of its packed stream;
-// sizes pointing outside the file, zero or huge; and, its data file attached
-// unpacked, bits flipped in the object count and the logo's and the font's
-// headers, the logo or the font of the wrong kind, the font first, the logo
-// alone, a 641-pixel-wide logo, a 49-pixel font, and objects added that are
-// each past one budget of the check. Beside them, two that must play: the data
-// attached unpacked, and the fullest data file the budgets allow. Also turns
-// files of attachment bytes (the fuzzer's finds) into programs.
+// sizes pointing outside the file, zero or huge; a packed stream that reads
+// the first ring byte never written; and, its data file attached unpacked,
+// bits flipped in the object count and the logo's and the font's headers, the
+// logo or the font of the wrong kind, the font first, the logo alone or with
+// dat's info object alone, a logo of 641 by 480 pixels, of 479 rows or of 16
+// bits, a font of 49 pixels or without '~', and objects added that are each
+// past one budget of the check. Where the message must say something, that is
+// written beside the program as NAME.says. Beside the corpus, three that must
+// play: the data attached unpacked, a font as tall as a band, and the fullest
+// data file the budgets allow. Also turns files of attachment bytes (the
+// fuzzer's finds) into programs.
 //
 //    damage INTRO OUTDIR [ATTACHMENT...]     prints how many it made
 #include <allegro.h>
@@ -19,6 +23,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -29,13 +34,26 @@ std::string outdir;
 int made = 0;
 Bytes program;  // the intro without its attachment
 
-// A damaged program into the corpus; with keep, one that must play, beside it.
-void write(const std::string &name, const Bytes &bytes, bool keep = false)
+void save(const std::string &path, const Bytes &bytes)
 {
-   std::ofstream(outdir + (keep ? "/../" : "/") + name, std::ios::binary)
+   std::ofstream(path, std::ios::binary)
       .write(reinterpret_cast<const char *>(bytes.data()),
              static_cast<std::streamsize>(bytes.size()));
-   made += !keep;
+}
+
+// A damaged program into the corpus, with what its message must say, if given.
+void write(const std::string &name, const Bytes &bytes, const std::string &says = "")
+{
+   save(outdir + "/" + name, bytes);
+   if (!says.empty())
+      std::ofstream(outdir + "/" + name + ".says") << says;
+   made++;
+}
+
+// A program that must play, beside the corpus.
+void playing(const std::string &name, const Bytes &bytes)
+{
+   save(outdir + "/../" + name, bytes);
 }
 
 unsigned char u8(long v) { return static_cast<unsigned char>(v & 255); }
@@ -268,12 +286,22 @@ int main(int argc, char **argv)
    for (auto &s : sizes)
       with(s.name, [&](Bytes &b) { put32(b, s.at, s.value); });
 
+   // a packed stream whose first item copies the first ring byte never written
+   // (position 4078), which the library would fill from whatever its memory
+   // held: three bytes stored, three unpacked, a flag byte of references
+   Bytes ring = program;
+   add32(ring, 3);
+   add32(ring, -3);
+   ring.insert(ring.end(), {0x00, 0xEE, 0xF0, 's', 'l', 'h', '+'});
+   add32(ring, 19);
+   write("ring-unset", ring, "it does not unpack");
+
    // the data file attached unpacked, which plays; then well formed, but past
    // what the loader may build: kinds with no loader or one the check does not
    // bound, and bombs of glyphs, pixels, properties and objects, each packed as
    // exedat -c packs them and past one budget
    Bytes file = unpacked(Bytes(&intact[body], &intact[body] + packedsize), plain);
-   write("intact-unpacked", attach(file), true);
+   playing("intact-unpacked", attach(file));
    std::vector<Place> at = places(file);
    Bytes none;
 
@@ -293,19 +321,31 @@ int main(int argc, char **argv)
 
    // the logo or the font of the wrong kind, size or place, or missing
    auto kind = [&](size_t i, long type) { Bytes b = file; put32(b, at[i].kind, type); return b; };
-   write("logo-as-data", attach(kind(0, DAT_DATA)));
-   write("font-as-sample", attach(kind(1, DAT_SAMPLE)));
+   write("logo-as-data", attach(kind(0, DAT_DATA)), "object 0 of the attached data file is not a bitmap");
+   write("font-as-sample", attach(kind(1, DAT_SAMPLE)), "of kind 'SAMP', which the intro does not read");
    auto instead = [&](size_t i, const Object &o) {
       return attach(spliced(file, at[i].kind, at[i].end, stored(o)));
    };
-   write("logo-641", instead(0, {none, DAT_BITMAP, bitmapof(8, 641, 480)}));
-   write("font-49", instead(1, {none, DAT_FONT, fontof({{32, 126}}, 1, 10, 49)}));
+   for (auto [w, h, bits] : {std::tuple{641, 480, 8}, {640, 479, 8}, {640, 480, 16}})
+      write("logo-" + std::to_string(w) + "x" + std::to_string(h) + "x" + std::to_string(bits),
+            instead(0, {none, DAT_BITMAP, bitmapof(bits, w, h)}),
+            "the logo is " + std::to_string(w) + "x" + std::to_string(h) + " at " +
+               std::to_string(bits) + " bits per pixel; it must be 640x480 at 8");
+   write("font-49", instead(1, {none, DAT_FONT, fontof({{32, 126}}, 1, 10, 49)}),
+         "the font is 49 pixels high; it must be at most 48");
+   write("font-to-125", instead(1, {none, DAT_FONT, fontof({{32, 125}}, 1, 10, 40)}),
+         "the font has no character 126; it needs 32 to 126");
+   playing("font-48", instead(1, {none, DAT_FONT, fontof({{32, 126}}, 1, 10, 48)}));
    Bytes logo(file.begin() + long(at[0].start), file.begin() + long(at[0].end));
    Bytes second = spliced(file, at[1].end, at[1].end, logo);  // the logo after the font
-   write("font-first", attach(spliced(second, at[0].start, at[0].end, {})));
+   write("font-first", attach(spliced(second, at[0].start, at[0].end, {})),
+         "object 0 of the attached data file is not a bitmap");
+   Bytes noinfo = spliced(file, at[1].start, at[1].end, {});  // the logo, then dat's info
+   put32(noinfo, 4, 2);
+   write("info-second", attach(noinfo), "object 1 of the attached data file is not a font");
    Bytes alone(file.begin(), file.begin() + long(at[0].end));
    put32(alone, 4, 1);
-   write("logo-only", attach(alone));
+   write("logo-only", attach(alone), "holds 1 object(s); it needs a logo bitmap and a font");
    auto extra = [&](const std::string &name, const std::vector<Object> &objs) {
       write(name, attach(plus(file, objs), true));
    };
@@ -333,7 +373,7 @@ int main(int argc, char **argv)
    // their longest, and most of the memory
    Bytes fullest = plus(file, {{propsof(32, 4096), DAT_BITMAP, big.body},
                                {none, DAT_FONT, fontof(ranges(16, 250), 1, 15, 16)}});
-   write("fullest", attach(fullest, true), true);
+   playing("fullest", attach(fullest, true));
 
    // attachments found by the fuzzer
    for (int i = 3; i < argc; i++) {

@@ -1,11 +1,12 @@
 #!/bin/bash
 # intro-capture: golden frames at telling moments, frame N the same whether or
-# not the frames before it were kept, the command line's errors, hostile file
-# names, a failing ffmpeg and a failing standard output.
+# not the frames before it were kept, the command line's errors and its
+# ranges' ends, videos (lossless, at the intro's rate as thinned by --every),
+# hostile file names, a failing ffmpeg and a failing standard output.
 #
 #    capture.sh INTRO-CAPTURE INTRO WORKDIR
 set -u
-. "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/../common/lib.sh"
 capture=$1 intro=$2 work=$3
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
 
@@ -59,6 +60,9 @@ for bad in "--bogus" "--from 0" "--from 9 --to 8" "--seconds 0" "--to 5 --second
 done
 check "ffmpeg missing: status 2" \
    '[ "$(PATH=/nonexistent status --video v.mkv)" = 2 ] && grep -q "needs ffmpeg" err.txt'
+# checked before any data is read: with none there, only the data is missing
+check "--seconds reaches the last frame there is" \
+   '[ "$(status --from 9999941 --seconds 1 --data /nonexistent)" = 2 ] && grep -q "no data" err.txt'
 
 # a name with quotes, a semicolon, spaces and a leading '-' is only a name
 name="-q'u\"o;touch pwned; s"
@@ -67,14 +71,27 @@ check "a video, a sheet and frames named $name" \
     [ ! -e pwned ] && [ -s "$name.png" ] && [ "$(ls -- "$name" | wc -l)" = 30 ] &&
     [ "$(ffprobe -v error -count_frames -show_entries stream=nb_read_frames -of csv=p=0 \
          "file:$name.mkv")" = 30 ]'
-# an ffmpeg that fails: one that knows no such format, one that ends at once
-mkdir -p fake && printf '#!/bin/sh\nexit 3\n' >fake/ffmpeg && chmod +x fake/ffmpeg
+ffmpeg -v error -i "file:$name.mkv" -vf 'select=eq(n\,29)' -frames:v 1 -f rawvideo \
+   -pix_fmt rgb24 - >video-30.rgb
+check "the FFV1 video is lossless: its frame 30 is frame 30 as captured" \
+   'convert "./$name/frame-000030.png" rgb:- | cmp -s - video-30.rgb'
+# Matroska keeps times in whole milliseconds: a rate is right within 0.005
+status --to 90 --every 3 --video every.mkv >/dev/null
+rate=$(ffprobe -v error -show_entries stream=r_frame_rate -of csv=p=0 every.mkv)
+check "--every 3: the video plays at a third of the intro's rate ($rate)" \
+   'awk -F/ "{ d = \$1 / \$2 - 1193181 / 19886 / 3; exit !(d * d < 0.005 ^ 2) }" <<<"$rate"'
+# an ffmpeg that fails: one that knows no such format, one that ends at once,
+# with a failure or with none
+mkdir -p fake && printf '#!/bin/sh\nexit $FAKE\n' >fake/ffmpeg && chmod +x fake/ffmpeg
 check "ffmpeg knows no .xyz: its status, status 1, the file removed" \
-   '[ "$(status --to 30 --video v.xyz)" = 1 ] && grep -q "ffmpeg ended with status 1" err.txt &&
+   '[ "$(status --to 30 --video v.xyz)" = 1 ] && grep -q "ffmpeg ended with status [1-9]" err.txt &&
     [ ! -e v.xyz ]'
-check "ffmpeg ends at once: its status, status 1, the file removed" \
-   '[ "$(PATH="$PWD/fake:$PATH" status --to 30 --video v.mkv)" = 1 ] &&
+check "ffmpeg ends at once with status 3: said, status 1, the file removed" \
+   '[ "$(FAKE=3 PATH="$PWD/fake:$PATH" status --to 30 --video v.mkv)" = 1 ] &&
     grep -q "ffmpeg ended with status 3" err.txt && [ ! -e v.mkv ]'
+check "ffmpeg ends at once with status 0: still status 1, the file removed" \
+   '[ "$(FAKE=0 PATH="$PWD/fake:$PATH" status --to 30 --video v.mkv)" = 1 ] &&
+    grep -q "ffmpeg stopped taking frames at frame 1" err.txt && [ ! -e v.mkv ]'
 check "standard output full or gone: a message and status 1" \
    '"$capture" --data "$intro" --to 5 --hash >/dev/full 2>err.txt; [ $? = 1 ] &&
     grep -q "No space" err.txt && { "$capture" --data "$intro" --to 99999 --hash 2>err.txt;

@@ -38,12 +38,21 @@ int main(int argc, char **argv)
       std::fprintf(stderr, "usage: xhelper close WINDOW | grab | hold SECONDS\n");
       return 2;
    }
-   bool got = XGrabKeyboard(d, root, False, GrabModeAsync, GrabModeAsync, CurrentTime) ==
-              GrabSuccess;
-   XSync(d, False);
+   // a holder that has just let go may not have been heard from yet: one
+   // that holds tries for a few seconds
+   bool got = false;
+   for (int tries = hold ? 50 : 1; !got && tries > 0; tries--) {
+      got = XGrabKeyboard(d, root, False, GrabModeAsync, GrabModeAsync, CurrentTime) ==
+            GrabSuccess;
+      if (!got && tries > 1)
+         usleep(100000);
+   }
    std::printf("%s\n", !got ? "keyboard held elsewhere" : grab ? "grabbed" : "held");
    std::fflush(stdout);
    if (got && hold)
       sleep(static_cast<unsigned>(std::atoi(argv[2])));
+   // let go before the next one asks
+   XUngrabKeyboard(d, CurrentTime);
+   XSync(d, False);
    return got ? 0 : 1;
 }
