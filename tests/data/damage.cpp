@@ -34,26 +34,16 @@ std::string outdir;
 int made = 0;
 Bytes program;  // the intro without its attachment
 
-void save(const std::string &path, const Bytes &bytes)
-{
-   std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char *>(bytes.data()),
-             static_cast<std::streamsize>(bytes.size()));
-}
-
-// A damaged program into the corpus, with what its message must say, if given.
+// A damaged program into the corpus, with what its message must say, if
+// given; or, with says "plays", a program that must play, beside the corpus.
 void write(const std::string &name, const Bytes &bytes, const std::string &says = "")
 {
-   save(outdir + "/" + name, bytes);
-   if (!says.empty())
+   bool plays = says == "plays";
+   std::ofstream(outdir + (plays ? "/../" : "/") + name, std::ios::binary)
+      .write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
+   if (!plays && !says.empty())
       std::ofstream(outdir + "/" + name + ".says") << says;
-   made++;
-}
-
-// A program that must play, beside the corpus.
-void playing(const std::string &name, const Bytes &bytes)
-{
-   save(outdir + "/../" + name, bytes);
+   made += !plays;
 }
 
 unsigned char u8(long v) { return static_cast<unsigned char>(v & 255); }
@@ -61,7 +51,7 @@ unsigned char u8(long v) { return static_cast<unsigned char>(v & 255); }
 void put32(Bytes &b, size_t at, long v)
 {
    for (int i = 0; i < 4; i++)
-      b[at + size_t(i)] = static_cast<unsigned char>(static_cast<unsigned long>(v) >> (24 - 8 * i));
+      b[at + size_t(i)] = u8(v >> (24 - 8 * i));
 }
 
 void add32(Bytes &b, long v)
@@ -301,7 +291,7 @@ int main(int argc, char **argv)
    // bound, and bombs of glyphs, pixels, properties and objects, each packed as
    // exedat -c packs them and past one budget
    Bytes file = unpacked(Bytes(&intact[body], &intact[body] + packedsize), plain);
-   playing("intact-unpacked", attach(file));
+   write("intact-unpacked", attach(file), "plays");
    std::vector<Place> at = places(file);
    Bytes none;
 
@@ -335,7 +325,7 @@ int main(int argc, char **argv)
          "the font is 49 pixels high; it must be at most 48");
    write("font-to-125", instead(1, {none, DAT_FONT, fontof({{32, 125}}, 1, 10, 40)}),
          "the font has no character 126; it needs 32 to 126");
-   playing("font-48", instead(1, {none, DAT_FONT, fontof({{32, 126}}, 1, 10, 48)}));
+   write("font-48", instead(1, {none, DAT_FONT, fontof({{32, 126}}, 1, 10, 48)}), "plays");
    Bytes logo(file.begin() + long(at[0].start), file.begin() + long(at[0].end));
    Bytes second = spliced(file, at[1].end, at[1].end, logo);  // the logo after the font
    write("font-first", attach(spliced(second, at[0].start, at[0].end, {})),
@@ -373,7 +363,7 @@ int main(int argc, char **argv)
    // their longest, and most of the memory
    Bytes fullest = plus(file, {{propsof(32, 4096), DAT_BITMAP, big.body},
                                {none, DAT_FONT, fontof(ranges(16, 250), 1, 15, 16)}});
-   playing("fullest", attach(fullest, true));
+   write("fullest", attach(fullest, true), "plays");
 
    // attachments found by the fuzzer
    for (int i = 3; i < argc; i++) {

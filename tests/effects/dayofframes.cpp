@@ -41,12 +41,8 @@ bool within(int v, int low, int high) { return v >= low && v <= high; }
 
 int main(int argc, char **argv)
 {
-   if (argc < 2) {
-      std::fprintf(stderr, "usage: dayofframes INTRO [FRAMES]\n");
-      return 2;
-   }
    long frames = argc > 2 ? std::atol(argv[2]) : 24L * 60 * 60 * 60;
-   if (const char *why = capture::start(argv[1])) {
+   if (const char *why = argc > 1 ? capture::start(argv[1]) : "usage: dayofframes INTRO [FRAMES]") {
       std::fprintf(stderr, "dayofframes: %s\n", why);
       return 2;
    }
@@ -97,9 +93,9 @@ int main(int argc, char **argv)
       if (f % (60L * 60 * 60) == 0)
          std::printf("%ld hours of frames\n", f / (60L * 60 * 60)), std::fflush(stdout);
    }
-   double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
    capture::stop();
-   std::printf("%ld frames in %.1f s (%.0f frames/s), %ld failures\n", frames, secs,
-               frames / secs, failures);
+   std::printf("%ld frames in %.1f s, %ld failures\n", frames,
+               std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count(),
+               failures);
    return failures ? 1 : 0;
 }
