@@ -10,7 +10,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 . shell/packages.sh
-need_packages "${build_packages[@]}" clang libclang-rt-14-dev libgtest-dev
+need_packages "${build_packages[@]}" clang libclang-rt-dev libgtest-dev
 seconds=${1:-600}
 CXX=clang++ cmake -S . -B build-fuzz -DINTRO_FUZZ=ON -DBUILD_TESTING=ON \
    -DINTRO_SANITIZE=address,undefined,fuzzer-no-link >/dev/null

@@ -22,8 +22,8 @@ start_xvfb || exit 1
 trap 'kill $xvfb 2>/dev/null' EXIT
 
 # With no xmessage on the PATH the library prints its message. Memory is capped
-# at 256 MiB of address space (the intro at rest reserves about 160 MiB, most
-# of it libraries and thread stacks), and three seconds to live.
+# at 256 MiB of address space (the intro reserves up to about 170 MiB in
+# start-up, most of it libraries and thread stacks), and three seconds to live.
 run() { (ulimit -v 262144; PATH=/nonexistent exec "$timeout" 3 "$1") >"$1.out" 2>&1; }
 failures=0 began=$(date +%s%N) slowest=0
 for program in corpus/*; do

@@ -12,6 +12,7 @@
 #    -s SCRATCH  scratch folder, kept between runs so that builds are
 #                incremental (default: $TMPDIR/intro-faults, or /tmp/...)
 #    -o TABLE    also write the table to this file
+#    -c COMMIT   the commit to try (default: HEAD)
 #    ID-PATTERN  shell patterns for the faults to run (default: all), e.g. 'data-*'
 #
 # Suites, by where the fault is: for intro/, datacheck/ and capture/, every
@@ -29,7 +30,7 @@ while getopts s:o:c: opt; do
    s) scratch=$OPTARG ;;
    o) table=$(realpath -m "$OPTARG") ;;
    c) commit=$OPTARG ;;
-   *) sed -n '10,15p' "$0" >&2; exit 2 ;;
+   *) sed -n '10,16p' "$0" >&2; exit 2 ;;
    esac
 done
 shift $((OPTIND - 1))
