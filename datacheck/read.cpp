@@ -182,6 +182,7 @@ DATAFILE *handover(const Bytes &bytes, const char *name, const char **why)
    DATAFILE *data = load_datafile(path);
    close(fd);
 #else
+   (void)bytes;  // the library reads them itself, by the name
    DATAFILE *data = load_datafile(name);
 #endif
    if (!data)

@@ -28,16 +28,18 @@ began=$(date +%s) skipped=0
 skip() { echo "SKIPPED: $*"; echo "0 passed, 0 failed, 1 skipped"; exit 77; }
 [ "$(id -u)" = 0 ] || skip "making a root with debootstrap needs root"
 command -v debootstrap >/dev/null || skip "no debootstrap (apt-get install debootstrap)"
+unshare --mount --propagation private true 2>/dev/null ||
+   skip "no private mount namespace here (inside a chroot, / is no mount point)"
 mkdir -p "$cache" "$work" && cd "$work" || exit 1
 start_xvfb || exit 1
 roots=()
 trap 'kill $xvfb 2>/dev/null; for r in "${roots[@]}"; do rm -rf --one-file-system "$r"; done' EXIT
 
-# The archive apt names for bookworm (asking for its lists if there are none
-# yet); Debian 13 comes from the same.
+# The Debian archive apt names (asking for its lists if there are none yet):
+# both releases come from it.
 archive() {
-   apt-get indextargets --format '$(REPO_URI)' 'Identifier: Packages' 'Release: bookworm' \
-      'Component: main' | head -1
+   apt-get indextargets --format '$(REPO_URI)' 'Identifier: Packages' 'Origin: Debian' \
+      'Label: Debian' 'Component: main' | head -1
 }
 mirror=$(archive)
 [ -n "$mirror" ] || { apt-get update -qq >/dev/null 2>&1; mirror=$(archive); }
@@ -63,8 +65,8 @@ step() {
    return $status
 }
 
-# The root for $suite, from its tarball or made anew; false when its archive
-# cannot be reached.
+# The root for $suite, from its tarball or made anew; status 2 when its archive
+# cannot be reached, 1 when debootstrap fails.
 makeroot() {
    local key tarball
    key=$suite-minbase-$(echo "$mirror" | sha256sum | cut -c1-12)
@@ -73,6 +75,9 @@ makeroot() {
    exec 9>"$cache/$key.lock"
    flock 9
    if [ ! -s "$tarball" ]; then
+      /usr/lib/apt/apt-helper -o APT::Sandbox::User=root download-file \
+         "${mirror%/}/dists/$suite/Release" "$work/$suite.Release" >/dev/null 2>&1 ||
+         { flock -u 9; return 2; }
       echo "$suite: making the base root, debootstrap --variant=minbase $suite $mirror"
       local t0=$SECONDS
       rm -rf --one-file-system "$root" && mkdir -p "$root"
@@ -104,11 +109,14 @@ first="/root/vintara intro" second=/srv/vintara-intro
 for suite in bookworm trixie; do
    root=$work/$suite times=
    roots+=("$root")
-   if ! makeroot; then
-      echo "SKIPPED: $suite: its archive cannot be reached ($mirror)"
+   makeroot
+   case $? in
+   2) echo "SKIPPED: $suite: its archive cannot be reached (${mirror%/}/dists/$suite)"
       skipped=$((skipped + 1))
-      continue
-   fi
+      continue ;;
+   1) check "$suite: debootstrap makes its root" false
+      continue ;;
+   esac
    clone "$first"
 
    # 1. The run command, from another folder, with no display.
