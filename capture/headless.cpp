@@ -68,7 +68,7 @@ uint64_t hash()
    auto mix = [&h](unsigned char byte) { h = (h ^ byte) * 0x100000001b3u; };
    for (int y = 0; y < intro::screenh; y++)
       for (int x = 0; x < intro::screenw; x++)
-         mix(screenbmp->line[y][x]);
+         mix(screen->line[y][x]);
    PALETTE shown;
    get_palette(shown);
    for (const RGB &e : shown) {
@@ -101,7 +101,7 @@ void rgb(std::vector<unsigned char> &out)
    unsigned char *p = out.data();
    for (int y = 0; y < intro::screenh; y++)
       for (int x = 0; x < intro::screenw; x++, p += 3)
-         std::memcpy(p, lookup[screenbmp->line[y][x]], 3);
+         std::memcpy(p, lookup[screen->line[y][x]], 3);
 }
 
 void rgba(uint32_t *out)
@@ -114,7 +114,7 @@ void rgba(uint32_t *out)
       std::memcpy(&word[i], bytes, 4);  // byte order in memory, whatever the machine's
    }
    for (int y = 0; y < intro::screenh; y++) {
-      const unsigned char *row = screenbmp->line[y];
+      const unsigned char *row = screen->line[y];
       for (int x = 0; x < intro::screenw; x++)
          *out++ = word[row[x]];
    }

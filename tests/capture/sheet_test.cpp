@@ -1,15 +1,16 @@
 // The contact sheet's thumbnails: each pixel is the mean of its frame's 2x2
-// block, rounded to the nearest level, in a frame whose glyph and letter
-// edges make blocks of unlike levels.
+// block, rounded to the nearest level. Frame 350 has blocks whose mean falls
+// half way: the checkerboard the caption band was wiped from, its two
+// colours at levels of unlike parity (background 27, logo 10, widened to 8
+// bits as 109 and 40).
 #include "capture.h"
+#include "support.h"
 
-#include <gtest/gtest.h>
+class Sheet : public test::Intro {};
 
-TEST(Sheet, ThumbnailPixelsAreTheRoundedMeansOfTheirBlocks)
+TEST_F(Sheet, ThumbnailPixelsAreTheRoundedMeansOfTheirBlocks)
 {
-   ASSERT_EQ(capture::start(INTRO), nullptr);
-   while (capture::frame < 300)  // the caption held, the logo at rest
-      capture::advance();
+   to(350);
    std::vector<unsigned char> full;
    capture::rgb(full);
    capture::Sheet sheet;
@@ -29,5 +30,4 @@ TEST(Sheet, ThumbnailPixelsAreTheRoundedMeansOfTheirBlocks)
          }
    EXPECT_EQ(wrong, 0);
    EXPECT_GT(roundedup, 0) << "no block whose mean rounds up: the frame tells nothing";
-   capture::stop();
 }
