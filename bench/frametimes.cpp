@@ -29,10 +29,11 @@ void report()
    FILE *out = name ? std::fopen(name, "w") : stderr;
    if (!out)
       return;
+   using std::chrono::microseconds;
    for (const Mark &m : marks)
       std::fprintf(out, "%s %lld\n", m.event,
                    static_cast<long long>(
-                      std::chrono::duration_cast<std::chrono::microseconds>(m.when - began).count()));
+                      std::chrono::duration_cast<microseconds>(m.when - began).count()));
    if (out != stderr)
       std::fclose(out);
 }

@@ -11,17 +11,13 @@ capture=$1 intro=$2 work=$3
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
 
 # Hashes of picture and palette: frame 1 (both flashes at 59), the first frames
-# each scroller is drawn on screen, a frame at rest, the background's and the
-# logo's next peaks, the black-glyph frame and the wipe after it, and the last
-# frame of each scroller's first pass.
+# each scroller is drawn on screen, the black-glyph frame and the wipe after it,
+# and the last frame of each scroller's first pass.
 golden="1 acc9bc02db76b3a2
 82 466f89566353851c
 162 53cc51c9ed9953dc
-200 c8dacac05fce7726
-318 cf1eb601bb0d3860
 330 7c769f7193ff1b62
 331 3a0f780c142cf81f
-420 ddbfb4853c1b85e1
 3753 09403e7fce90908d
 6241 abfd7587bdac30bc"
 "$capture" --data "$intro" --to 6241 --hash 2>/dev/null >hashes.txt
@@ -33,7 +29,6 @@ check "golden frames" '[ "$actual" = "$golden" ]' ||
 "$capture" --data "$intro" --from 400 --to 400 --frames one 2>/dev/null
 check "frame 400 alone is frame 400 of 1..400" \
    'cmp -s all/frame-000400.png one/frame-000400.png && [ "$(ls all | wc -l)" = 400 ]'
-check "an indexed PNG" 'file one/frame-000400.png | grep -q "8-bit colormap"'
 check "--every 3 from frame 2 keeps frames 2, 5 and 8, as the whole run has them" \
    '[ "$("$capture" --data "$intro" --from 2 --to 9 --every 3 --hash)" = "$(grep -E "^[258] " hashes.txt)" ]'
 
@@ -43,7 +38,6 @@ status() {
    [[ " $* " != *" --data "* ]] || data=()
    "$capture" "${data[@]}" "$@" >out.txt 2>err.txt; echo $?
 }
-check "--help" '[ "$(status --help)" = 0 ] && grep -q -- --sheet out.txt'
 # numbers out of range, huge or malformed are refused, never clamped, and a
 # sheet past libpng's or memory's limits before any frame is rendered
 for bad in "--bogus" "--from 0" "--from 9 --to 8" "--seconds 0" "--to 5 --seconds 1" \
@@ -86,12 +80,11 @@ mkdir -p fake && printf '#!/bin/sh\nexit $FAKE\n' >fake/ffmpeg && chmod +x fake/
 check "ffmpeg knows no .xyz: its status, status 1, the file removed" \
    '[ "$(status --to 30 --video v.xyz)" = 1 ] && grep -q "ffmpeg ended with status [1-9]" err.txt &&
     [ ! -e v.xyz ]'
-check "ffmpeg ends at once with status 3: said, status 1, the file removed" \
-   '[ "$(FAKE=3 PATH="$PWD/fake:$PATH" status --to 30 --video v.mkv)" = 1 ] &&
-    grep -q "ffmpeg ended with status 3" err.txt && [ ! -e v.mkv ]'
-check "ffmpeg ends at once with status 0: still status 1, the file removed" \
-   '[ "$(FAKE=0 PATH="$PWD/fake:$PATH" status --to 30 --video v.mkv)" = 1 ] &&
-    grep -q "ffmpeg stopped taking frames at frame 1" err.txt && [ ! -e v.mkv ]'
+for fake in "3:ffmpeg ended with status 3" "0:ffmpeg stopped taking frames at frame 1"; do
+   check "ffmpeg ends at once with status ${fake%%:*}: status 1, the file removed" \
+      '[ "$(FAKE=${fake%%:*} PATH="$PWD/fake:$PATH" status --to 30 --video v.mkv)" = 1 ] &&
+       grep -q "${fake#*:}" err.txt && [ ! -e v.mkv ]'
+done
 check "standard output full or gone: a message and status 1" \
    '"$capture" --data "$intro" --to 5 --hash >/dev/full 2>err.txt; [ $? = 1 ] &&
     grep -q "No space" err.txt && { "$capture" --data "$intro" --to 99999 --hash 2>err.txt;

@@ -214,21 +214,16 @@ std::vector<std::pair<long, long>> ranges(long n, long count)
 int main(int argc, char **argv)
 {
    install_allegro(SYSTEM_NONE, &errno, atexit);  // for the packing writer
-   if (argc < 3) {
-      std::fprintf(stderr, "usage: damage INTRO OUTDIR [ATTACHMENT...]\n");
-      return 2;
-   }
-   outdir = argv[2];
-   std::ifstream in(argv[1], std::ios::binary);
+   std::ifstream in(argc > 2 ? argv[1] : "", std::ios::binary);
    Bytes intact(std::istreambuf_iterator<char>(in), {});
    // the attachment as exedat -c leaves it: sizes stored and unpacked
    // (negative), the packed stream, "slh+" and the size of all of it
    size_t size = intact.size();
-   if (size < 16 || std::string(intact.end() - 8, intact.end() - 4) != "slh+" ||
-       get32(intact, size - 4) < 16 || size_t(get32(intact, size - 4)) > size) {
-      std::fprintf(stderr, "damage: %s: no data file attached\n", argv[1]);
-      return 1;
+   if (size < 16 || std::string(intact.end() - 8, intact.end() - 4) != "slh+") {
+      std::fprintf(stderr, "usage: damage INTRO OUTDIR [ATTACHMENT...], its data attached\n");
+      return 2;
    }
+   outdir = argv[2];
    size_t start = size - size_t(get32(intact, size - 4)), body = start + 8;
    long packedsize = get32(intact, start), plain = -get32(intact, start + 4);
    program.assign(intact.begin(), intact.begin() + long(start));
@@ -311,8 +306,8 @@ int main(int argc, char **argv)
 
    // the logo or the font of the wrong kind, size or place, or missing
    auto kind = [&](size_t i, long type) { Bytes b = file; put32(b, at[i].kind, type); return b; };
-   write("logo-as-data", attach(kind(0, DAT_DATA)), "object 0 of the attached data file is not a bitmap");
-   write("font-as-sample", attach(kind(1, DAT_SAMPLE)), "of kind 'SAMP', which the intro does not read");
+   write("logo-as-data", attach(kind(0, DAT_DATA)), "object 0 of the attached data file is not a");
+   write("font-as-sample", attach(kind(1, DAT_SAMPLE)), "of kind 'SAMP', which the intro does not");
    auto instead = [&](size_t i, const Object &o) {
       return attach(spliced(file, at[i].kind, at[i].end, stored(o)));
    };

@@ -1,10 +1,9 @@
 // The scrollers: positions, pulses and intensities at the first frames, the
-// byte wrap of an intensity and two wraps of each text; the first frames each
-// shows on screen and the band clear.
+// byte wrap of an intensity and two wraps of each text. The first frames each
+// shows on screen are golden frames of the capture test.
 #include "support.h"
 
 using namespace intro;
-using test::span;
 
 class Scrollers : public test::Intro {};
 
@@ -28,25 +27,4 @@ TEST_F(Scrollers, PositionsAndPulsesAtTheirJoints)
       EXPECT_EQ((std::vector<int>{sp1, fcol1, test::shown(128), sp2, fcol2, test::shown(129)}),
                 std::vector<int>(j + 1, j + 7)) << "frame " << j[0];
    }
-}
-
-TEST_F(Scrollers, FirstFramesOnScreenAndTheBandClear)
-{
-   clear_to_color(bufferbmp, test::paper);
-   to(81);  // scroller 1 drawn at 640: nothing shows
-   EXPECT_EQ(span(bufferbmp, 128, 0, 479).first, -1);
-   for (int y : {100, 336}) {
-      EXPECT_TRUE(test::rows(bufferbmp, y - 1, y - 1, test::paper)) << y;
-      EXPECT_TRUE(test::rows(bufferbmp, y, y + 48, 0)) << y;
-      EXPECT_TRUE(test::rows(bufferbmp, y + 49, y + 49, test::paper)) << y;
-   }
-   to(82);  // at 638, rows 100..139
-   EXPECT_EQ(span(bufferbmp, 128, 100, 139), std::make_pair(638, 639));
-   EXPECT_EQ(span(bufferbmp, 128, 0, 99).first, -1);
-   EXPECT_EQ(span(bufferbmp, 128, 140, 479).first, -1);
-   EXPECT_EQ(span(screenbmp, 128, 100, 139).first, 638) << "band copied";
-   to(161);  // scroller 2 drawn at 640
-   EXPECT_EQ(span(bufferbmp, 129, 336, 375).first, -1);
-   to(162);  // at 639
-   EXPECT_EQ(span(bufferbmp, 129, 336, 375), std::make_pair(639, 639));
 }

@@ -15,14 +15,9 @@ before(async () => {
    introRate = (await loadintro(path.join(process.env.WEB, 'site')))._web_framerate();
 });
 
-// A repeatable random number in [0, 1) (mulberry32).
+// A repeatable random number in [0, 1) (Park and Miller's).
 function random(seed) {
-   return () => {
-      seed = (seed + 0x6d2b79f5) | 0;
-      let t = Math.imul(seed ^ (seed >>> 15), 1 | seed);
-      t = (t + Math.imul(t ^ (t >>> 7), 61 | t)) ^ t;
-      return ((t ^ (t >>> 14)) >>> 0) / 4294967296;
-   };
+   return () => (seed = (seed * 16807) % 2147483647) / 2147483647;
 }
 
 // Plays a minute at hz, the first picture shown `phase` of a period before the

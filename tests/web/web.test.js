@@ -101,7 +101,7 @@ test('in Chromium', async (t) => {
       }
    });
 
-   await t.test('live, the one-file page from disk, alone in its folder: never a frame ahead of the timer; a key ends it', async (t) => {
+   await t.test('live, the one-file page from disk, alone in its folder: never a frame ahead of the timer; a key ends it', async () => {
       const alone = fs.mkdtempSync(path.join(work, 'alone-'));
       fs.copyFileSync(path.join(process.env.WEB, 'vintara-intro.html'), path.join(alone, 'intro.html'));
       const page = await open(`file://${alone}/intro.html`, notecallbacks);
@@ -115,9 +115,7 @@ test('in Chromium', async (t) => {
       const ticks = (now) => Math.max(0, Math.floor(((now - t0) * rate) / 1000));
       // a callback's time may come before the first picture's, as a frame's start
       assert.deepStrictEqual(log.filter(([now, frame]) => frame > ticks(now)), [], 'frames ahead of the timer');
-      const [now, frames] = log[log.length - 1];
-      t.diagnostic(`${frames} frames for ${ticks(now)} ticks (bench/web.sh measures the rate)`);
-      assert.ok(frames > 0, 'it plays');
+      assert.ok(log[log.length - 1][1] > 0, 'it plays');
 
       await page.keyboard.down('b');
       const ended = await canvas(page);

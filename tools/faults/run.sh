@@ -17,10 +17,10 @@
 #
 # Suites, by where the fault is: for intro/, datacheck/ and capture/, every
 # CTest test of the normal build but `fresh` (it clones the committed HEAD,
-# never the faulted copy); for web/, tests/web/pacing.test.js (`pacing`) and
-# tests/web/web.test.js (`browser`). Left out: the sanitizer builds (the same
-# tests again, minutes a fault), the Windows build and the release.
-set -eu
+# never the faulted copy); for web/, the browser build made again and its tests,
+# tests/web/web.sh (`web`). Left out: the sanitizer builds (the same tests
+# again, minutes a fault), the Windows build and the release.
+set -euo pipefail
 began=$(date +%s)
 root=$(git -C "$(dirname "${BASH_SOURCE[0]}")" rev-parse --show-toplevel)
 list=$root/tools/faults/faults.txt
@@ -59,14 +59,11 @@ done
 [ ${#chosen[@]} -gt 0 ] || { echo "no fault matches: $*" >&2; exit 2; }
 
 # ---- the scratch clone: checking out a commit rewrites only the files that
-# differ, so builds stay incremental
+# differ (a fault an interrupted run left among them), so builds stay incremental
 mkdir -p "$logs"
 [ -d "$src/.git" ] || git clone -q --shared "$root" "$src"
 git -C "$src" fetch -q "$root" "$commit" && git -C "$src" checkout -q -f --detach "$commit"
-current=
-restore() { [ -z "$current" ] || git -C "$src" checkout -q -- "$current"; current=; }
-trap restore EXIT
-trap 'exit 130' INT TERM
+restore() { git -C "$src" checkout -q -- "$current"; }
 
 # Applies fault $1: exactly one match, or it is refused.
 apply() {
@@ -83,20 +80,14 @@ EOF
 # Builds, runs the suites that could see a fault in file $1, logging to $2,
 # and prints those that failed.
 suites() {
-   if [[ $1 != web/* ]]; then
-      cmake --build "$src/build" --parallel 2 >"$2" 2>&1 || { printf 'BUILD-FAILED '; return; }
-      (cd "$src/build" && ctest --parallel 2 --timeout 300 -E '^fresh$') >>"$2" 2>&1 || true
-      sed -n 's/^[[:space:]]*[0-9]* - \([^ ]*\) (.*$/\1/p' "$2" | sort | tr '\n' ' '
+   if [[ $1 == web/* ]]; then
+      (cd "$src" && cmake --build build --parallel 2 --target intro-capture && bash scripts/web.sh &&
+         bash tests/web/web.sh build/intro-capture build-web "$scratch/web") >"$2" 2>&1 || printf 'web '
       return
    fi
-   # the site gets the page's scripts as scripts/web.sh copies them
-   (cd "$src" && cp web/pacing.js web/page.js build-web/site/ &&
-      node web/onefile.js build-web/site build-web/cmake/web/intro-single.js \
-         build-web/vintara-intro.html) >"$2" 2>&1
-   export INTRO_CAPTURE=$src/build/intro-capture WEB=$src/build-web WORK=$scratch/web
-   rm -rf "$WORK" && mkdir -p "$WORK"
-   (cd "$src/tests/web" && node --test pacing.test.js) >>"$2" 2>&1 || printf 'pacing '
-   (cd "$src/tests/web" && node --test web.test.js) >>"$2" 2>&1 || printf 'browser '
+   cmake --build "$src/build" --parallel 2 >"$2" 2>&1 || { printf 'BUILD-FAILED '; return; }
+   (cd "$src/build" && ctest --parallel 2 --timeout 300 -E '^fresh$') >>"$2" 2>&1 || true
+   sed -n 's/^[[:space:]]*[0-9]* - \([^ ]*\) (.*$/\1/p' "$2" | sort | tr '\n' ' '
 }
 
 echo "building in $src"
@@ -105,44 +96,28 @@ needweb= neednative=
 for i in "${chosen[@]}"; do
    if [[ ${files[i]} == web/* ]]; then needweb=1; else neednative=1; fi
 done
-if [ -n "$needweb" ]; then
-   (cd "$src" && bash scripts/web.sh && . shell/packages.sh && need_browser) \
-      >"$logs/web-build.log" 2>&1 || { echo "the web build failed: $logs/web-build.log" >&2; exit 1; }
-fi
 # the commit must pass every suite that will be asked, or a catch means nothing
 for kind in ${neednative:+intro/} ${needweb:+web/}; do
    failed=$(suites "$kind" "$logs/clean-${kind%/}.log")
    [ -z "$failed" ] || { echo "the commit fails $failed(see $logs/clean-${kind%/}.log)" >&2; exit 1; }
 done
 
-results=()
-for i in "${chosen[@]}"; do
-   t0=$(date +%s)
-   printf '%-24s ' "${ids[i]}"
-   current=${files[i]}
-   apply "$i" 2>"$logs/${ids[i]}.log" || { cat "$logs/${ids[i]}.log" >&2; exit 1; }
-   caught=$(suites "${files[i]}" "$logs/${ids[i]}.log")
-   restore
-   caught=${caught% }
-   results+=("${ids[i]}|${whats[i]}|${caught:-MISSED}")
-   echo "${caught:-MISSED} ($(($(date +%s) - t0)) s)"
-done
-# the last fault's file, put back and built again, leaves the scratch build as committed
-cmake --build "$src/build" --parallel 2 >/dev/null 2>&1 || true
-
-report() {
-   echo "Faults and the suites that catch them, at commit $commit:"
-   echo "${#results[@]} faults in $(($(date +%s) - began)) s, builds included; MISSED: no suite caught it"
+# the table, fault by fault as each is tried
+missed=0
+{
+   echo "Faults and the suites that catch them, at commit $commit (MISSED: no suite caught it):"
    echo
-   local missed=0 r id what by
-   for r in "${results[@]}"; do
-      IFS='|' read -r id what by <<<"$r"
-      printf '%-24s %s\n%24s caught by: %s\n' "$id" "$what" "" "$by"
-      [ "$by" != MISSED ] || missed=$((missed + 1))
+   for i in "${chosen[@]}"; do
+      current=${files[i]}
+      apply "$i" 2>"$logs/${ids[i]}.log" || { cat "$logs/${ids[i]}.log" >&2; exit 1; }
+      caught=$(suites "${files[i]}" "$logs/${ids[i]}.log")
+      restore
+      caught=${caught% }
+      printf '%-24s %s\n%24s caught by: %s\n' "${ids[i]}" "${whats[i]}" "" "${caught:-MISSED}"
+      [ -n "$caught" ] || missed=$((missed + 1))
    done
    echo
-   echo "$missed of ${#results[@]} faults missed by every suite"
-}
-echo
-report
-[ -z "$table" ] || report >"$table"
+   echo "$missed of ${#chosen[@]} faults missed by every suite; $(($(date +%s) - began)) s, builds included"
+} | tee ${table:+"$table"}
+# the last fault's file, put back and built again, leaves the scratch build as committed
+cmake --build "$src/build" --parallel 2 >/dev/null 2>&1 || true
