@@ -83,7 +83,7 @@ cp "$work/shot/frame-000300.png" "$out/$name-screenshot.png"
 cd "$out"
 describe() {
    case $1 in
-   *.deb) echo "Debian 12 package" ;;
+   *.deb) echo "Debian 12 and 13 package" ;;
    *-windows.zip) echo "Windows program and README" ;;
    *-web.zip) echo "the web site, to serve" ;;
    *.html) echo "the intro in one web page" ;;
@@ -111,7 +111,7 @@ deb=$(ls ./*.deb)
    printf '%-38s  %10s  %s\n' SHA256SUMS "" "SHA-256 of the files above"
    echo
    echo "Which to take:"
-   echo "  Debian 12:  sudo apt-get install $deb"
+   echo "  Debian:     sudo apt-get install $deb"
    echo "              then run vintara-intro, or start it from the Games menu"
    echo "  Windows:    unzip $name-windows.zip and run vintara-intro.exe"
    echo "  A browser:  open $name.html, or serve the web zip's folder"

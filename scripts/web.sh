@@ -1,5 +1,5 @@
 #!/bin/bash
-# Builds the intro for web browsers on Debian 12: build-web/site/ (index.html,
+# Builds the intro for web browsers on Debian 12 or 13: build-web/site/ (index.html,
 # its scripts, the WebAssembly and the data file) and build-web/vintara-intro.html,
 # the same page in one file that plays opened from disk. Installs what is
 # missing, then builds the library once with emscripten for its headless

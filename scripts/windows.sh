@@ -1,5 +1,5 @@
 #!/bin/bash
-# Builds the intro for 64-bit Windows on Debian 12: build-windows/intro.exe, a
+# Builds the intro for 64-bit Windows on Debian 12 or 13: build-windows/intro.exe, a
 # static executable with the data file attached. Installs what is missing, then
 # builds the library once into build-windows/allegro/ (reused until the
 # patches, the toolchain file or the options change): the upstream source from
