@@ -62,7 +62,8 @@ done
 # differ (a fault an interrupted run left among them), so builds stay incremental
 mkdir -p "$logs"
 [ -d "$src/.git" ] || git clone -q --shared "$root" "$src"
-git -C "$src" fetch -q "$root" "$commit" && git -C "$src" checkout -q -f --detach "$commit"
+git -C "$src" fetch -q "$root" '+refs/*:refs/remotes/root/*'
+git -C "$src" checkout -q -f --detach "$commit"
 restore() { git -C "$src" checkout -q -- "$current"; }
 
 # Applies fault $1: exactly one match, or it is refused.
