@@ -93,5 +93,4 @@ check "standard output full or gone: a message and status 1" \
 check "a progress bar on a terminal" \
    'script -qec "$(printf "%q " "$capture" --data "$intro" --to 120)" /dev/null | grep -q "frame 120/120"'
 
-cat err.txt
 [ $failures = 0 ]

@@ -6,7 +6,8 @@
 //    xhelper hold SECONDS  holds the keyboard that long, so that no other
 //                          program can take the full screen meanwhile
 //
-// Exit status 0 when it worked, 1 when it did not, 2 without a display.
+// Exit status 0 when it worked, 1 when it did not, 2 without a display or with
+// other arguments.
 #include <X11/Xlib.h>
 
 #include <cstdio>
@@ -34,10 +35,8 @@ int main(int argc, char **argv)
    }
    bool grab = argc == 2 && !std::strcmp(argv[1], "grab");
    bool hold = argc == 3 && !std::strcmp(argv[1], "hold");
-   if (!grab && !hold) {
-      std::fprintf(stderr, "usage: xhelper close WINDOW | grab | hold SECONDS\n");
+   if (!grab && !hold)
       return 2;
-   }
    // a holder that has just let go may not have been heard from yet: one
    // that holds tries for a few seconds
    bool got = false;
