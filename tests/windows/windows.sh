@@ -26,6 +26,9 @@ title="quib's vintara intro 1"
 # the program. A prefix's server stays bound to the display it started on, so
 # it is ended, with all it runs, before the display changes.
 export WINEPREFIX=$PWD/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winedbg.exe="
+# Wine reads Unix file names in the locale's encoding: in the C locale every
+# name outside ASCII would be lost before the program saw it
+export LC_ALL=C.UTF-8
 stop_wine() { timeout 30 wineserver -k 2>/dev/null; timeout 30 wineserver -w 2>/dev/null; }
 stop_xvfb() { [ -z "${xvfb:-}" ] || { kill $xvfb; wait $xvfb; xvfb=; } 2>/dev/null; }
 trap 'stop_wine; stop_xvfb; rm -rf "$WINEPREFIX"' EXIT
