@@ -140,7 +140,7 @@ const char *readattachment(File &file, const char *program, Bytes &bytes)
 const char *readdatafile(File &file, Bytes &bytes)
 {
    Bytes raw = readat(file, 0, maxunpacked + 5);
-   if (std::ferror(file.f))
+   if (std::ferror(file.f) || raw.size() < 4)  // cut short since its magic was read
       return cannotread(file);
    long n = static_cast<long>(raw.size()) - 4;
    if (be32(&raw[0]) == F_NOPACK_MAGIC)
