@@ -65,10 +65,10 @@ check "a video, a sheet and frames named $name" \
     [ ! -e pwned ] && [ -s "$name.png" ] && [ "$(ls -- "$name" | wc -l)" = 30 ] &&
     [ "$(ffprobe -v error -count_frames -show_entries stream=nb_read_frames -of csv=p=0 \
          "file:$name.mkv")" = 30 ]'
-ffmpeg -v error -i "file:$name.mkv" -vf 'select=eq(n\,29)' -frames:v 1 -f rawvideo \
-   -pix_fmt rgb24 - >video-30.rgb
-check "the FFV1 video is lossless: its frame 30 is frame 30 as captured" \
-   'convert "./$name/frame-000030.png" rgb:- | cmp -s - video-30.rgb'
+# every frame: the greys of some (frame 30's) come through a 4:2:0 video intact
+ffmpeg -v error -i "file:$name.mkv" -f rawvideo -pix_fmt rgb24 - >video.rgb
+check "the FFV1 video is lossless: its 30 frames are the frames as captured" \
+   'for frame in "./$name"/frame-*.png; do convert "$frame" rgb:-; done | cmp -s - video.rgb'
 # Matroska keeps times in whole milliseconds: a rate is right within 0.005
 status --to 90 --every 3 --video every.mkv >/dev/null
 rate=$(ffprobe -v error -show_entries stream=r_frame_rate -of csv=p=0 every.mkv)
